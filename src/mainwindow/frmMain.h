@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPersistentModelIndex>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class DocumentListModel;
+class DocumentListView;
+
+// The main window: the toolbar, the category tree above the clause tree, and the title label
+// above the document list of the node clicked last. Controls carry their names as objectName.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Runs the load: fills both trees and puts back the saved column widths.
+    void Form_Load();
+
+    // The toolbar button (an action) under its key: "NEWCAT", "RENAMECAT", "MOVECAT", "DELETECAT",
+    // "OPEN", "ADD", "EDIT", "REMOVE", "EXIT".
+    QAction* Button(const QString& key) const;
+
+    // Procedures and handlers, public so that other windows and tests can run them as the
+    // program does.
+    void EnableAllButtons();
+    void LoadCategories();
+    void tvMain_NodeClick(QTreeWidgetItem* node);
+    void LoadISOTree();
+    void tvISO_NodeClick(QTreeWidgetItem* node);
+    void lvMain_MouseDown(const QPoint& pos);
+    void lvMain_MouseUp(const QPoint& pos);
+    void tvMain_OLEDragDrop(const QPoint& pos);
+    void tlbCategories_ButtonClick(const QString& key);
+    void lvMain_DblClick();
+    void mnuFileExit_Click();
+    void mnuReportHTML_Click();
+    void mnuDatabaseBackup_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+
+    // Controls.
+    QToolBar* tlbCategories = nullptr;
+    QTreeWidget* tvMain = nullptr;
+    QTreeWidget* tvISO = nullptr;
+    QFrame* picBar = nullptr;
+    QLabel* lblTitle = nullptr;
+    DocumentListView* lvMain = nullptr;
+    DocumentListModel* lvModel = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QAction* mnuReportHTML = nullptr;
+    QAction* mnuDatabaseBackup = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    // The list row under the last mouse press on the list, or an invalid index.
+    QPersistentModelIndex mDragItem;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Resize();
+    void Form_Unload();
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+};

@@ -1,0 +1,112 @@
+#include "storage/Statements.h"
+
+#include "storage/modDB.h"
+
+namespace Sql {
+
+namespace {
+QString quoted(const QString& text)
+{
+    return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
+}
+} // namespace
+
+QString SelectInit()
+{
+    return QStringLiteral("SELECT init FROM tblinit");
+}
+
+QString UpdateInitDone()
+{
+    return QStringLiteral("UPDATE tblinit SET init=1");
+}
+
+QString UpdateDocumentPath(const QString& folder, const QString& stem, const QString& extension)
+{
+    return QStringLiteral("UPDATE tbldocument SET ") + QStringLiteral("docpath=") + quoted(folder + stem + extension) +
+           QStringLiteral(" ") + QStringLiteral("WHERE docref=") + quoted(stem);
+}
+
+QString SelectCategories()
+{
+    return QStringLiteral("SELECT catkey,catname FROM tblcategory ORDER BY catorder");
+}
+
+QString SelectCategoryDocuments(const QString& catkey)
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref FROM tbldocument WHERE catkey=") +
+           quoted(catkey) + QStringLiteral(" ORDER BY docref");
+}
+
+QString SelectAllDocuments()
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref FROM tbldocument ORDER BY docref");
+}
+
+QString UpdateDocumentCategory(const QString& catkey, const QString& dockey)
+{
+    return QStringLiteral("UPDATE tbldocument SET catkey=") + quoted(catkey) + QStringLiteral(" ") +
+           QStringLiteral("WHERE dockey=") + quoted(dockey);
+}
+
+QString SelectCategoryNames()
+{
+    return QStringLiteral("SELECT catname FROM tblcategory ORDER BY catorder");
+}
+
+QString UpdateCategoryOrder(int position, const QString& catkey)
+{
+    return QStringLiteral("UPDATE tblcategory SET ") + QStringLiteral("catorder=") + QString::number(position) +
+           QStringLiteral(" ") + QStringLiteral("WHERE catkey=") + quoted(catkey);
+}
+
+QString InsertCategory(const QString& catkey, const QString& catname)
+{
+    return QStringLiteral("INSERT INTO tblcategory VALUES(") + quoted(catkey) + QLatin1Char(',') + quoted(catname) +
+           QStringLiteral(",(SELECT IFNULL(MAX(catorder),0)+1 FROM tblcategory))");
+}
+
+QString InsertCategoryAt(const QString& catkey, const QString& catname, int catorder)
+{
+    return QStringLiteral("INSERT INTO tblcategory VALUES(") + quoted(catkey) + QLatin1Char(',') + quoted(catname) +
+           QLatin1Char(',') + QString::number(catorder) + QLatin1Char(')');
+}
+
+QString RenameCategory(const QString& catkey, const QString& catname)
+{
+    return QStringLiteral("UPDATE tblcategory SET catname=") + quoted(catname) + QStringLiteral(" WHERE catkey=") +
+           quoted(catkey);
+}
+
+QString DeleteCategoryDocuments(const QString& catkey)
+{
+    return QStringLiteral("DELETE FROM tbldocument WHERE catkey=") + quoted(catkey);
+}
+
+QString DeleteCategory(const QString& catkey)
+{
+    return QStringLiteral("DELETE FROM tblcategory WHERE catkey=") + quoted(catkey);
+}
+
+QString InsertDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
+                       const QString& catkey, const QString& isoref)
+{
+    return QStringLiteral("INSERT INTO tbldocument VALUES(") + quoted(dockey) + QLatin1Char(',') + quoted(docref) +
+           QLatin1Char(',') + quoted(doctitle) + QLatin1Char(',') + quoted(docpath) + QLatin1Char(',') +
+           quoted(catkey) + QLatin1Char(',') + quoted(isoref) + QLatin1Char(')');
+}
+
+QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
+                       const QString& isoref)
+{
+    return QStringLiteral("UPDATE tbldocument SET docref=") + quoted(docref) + QStringLiteral(",doctitle=") +
+           quoted(doctitle) + QStringLiteral(",docpath=") + quoted(docpath) + QStringLiteral(",isoref=") +
+           quoted(isoref) + QStringLiteral(" WHERE dockey=") + quoted(dockey);
+}
+
+QString DeleteDocument(const QString& dockey)
+{
+    return QStringLiteral("DELETE FROM tbldocument WHERE dockey=") + quoted(dockey);
+}
+
+} // namespace Sql

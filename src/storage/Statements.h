@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+// Every statement the program sends to the catalogue, built in one place. Text values stand
+// between single quotes with their own quotes doubled, so no typed text can break a statement.
+namespace Sql {
+
+QString SelectInit();
+QString UpdateInitDone();
+// folder ends with the separator; stem and extension are the file name split before its last four
+// characters.
+QString UpdateDocumentPath(const QString& folder, const QString& stem, const QString& extension);
+QString SelectCategories();
+QString SelectCategoryDocuments(const QString& catkey);
+QString SelectAllDocuments();
+QString UpdateDocumentCategory(const QString& catkey, const QString& dockey);
+QString SelectCategoryNames();
+// Positions are written by key, so two categories of one name keep the order they were given.
+QString UpdateCategoryOrder(int position, const QString& catkey);
+
+// A new category goes after every other one.
+QString InsertCategory(const QString& catkey, const QString& catname);
+// The insert of a fresh catalogue's categories, with their given positions.
+QString InsertCategoryAt(const QString& catkey, const QString& catname, int catorder);
+QString RenameCategory(const QString& catkey, const QString& catname);
+QString DeleteCategoryDocuments(const QString& catkey);
+QString DeleteCategory(const QString& catkey);
+
+QString InsertDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
+                       const QString& catkey, const QString& isoref);
+QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
+                       const QString& isoref);
+QString DeleteDocument(const QString& dockey);
+
+} // namespace Sql

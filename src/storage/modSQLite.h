@@ -1,0 +1,26 @@
+#pragma once
+
+#include "storage/ResultTable.h"
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+struct sqlite3;
+
+// The access layer over SQLite 3. A database is known by a small non-zero handle, never by a pointer.
+
+// Opens an existing database file (never creates one). Returns its handle, or 0 with a readable
+// description in errorText.
+int32_t PSSQLITE3_OpenDB(const QString& path, QString& errorText);
+
+// Runs every statement of sql in turn. Returns 0 when all ran; otherwise a non-zero status with the
+// description in errorText (statements before the failing one stay applied). On success the table
+// holds the rows of the last statement that returned columns, row 0 being the column names.
+int16_t PSSQLITE3_ExecuteDB(int32_t handle, const QByteArray& sql, int32_t& rowCount, int32_t& columnCount,
+                            ResultTable& table, QString& errorText);
+
+// Closes the database behind the handle; an unknown handle is ignored.
+void PSSQLITE3_CloseDB(int32_t handle);
+
+// The engine connection behind a handle, for work the statements cannot do (the online backup).
+sqlite3* SQLiteConnection(int32_t handle);

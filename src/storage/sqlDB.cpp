@@ -1,0 +1,70 @@
+#include "storage/sqlDB.h"
+
+#include "platform/AppError.h"
+#include "platform/ErrorTrap.h"
+#include "platform/ProgramFolder.h"
+#include "storage/modSQLite.h"
+#include <QDir>
+#include <QStringList>
+
+std::unique_ptr<sqlDB> gDB;
+
+bool sqlDB::OpenDatabase(const QString& path, bool changeFolder)
+{
+    bool opened = false;
+    TrapBare([&] {
+        if (changeFolder && !QDir::setCurrent(ProgramFolder()))
+            throw AppError(QStringLiteral("Path not found: ") + ProgramFolder());
+        QString errorText;
+        m_handle = PSSQLITE3_OpenDB(path, errorText);
+        if (m_handle != 0) {
+            m_open = true;
+            opened = true;
+            return;
+        }
+        MsgBox(QStringLiteral("Cannot open '") + path + QStringLiteral("'\r\n") + errorText, MsgStyle::Critical,
+               QString());
+    });
+    return opened;
+}
+
+bool sqlDB::Execute(const QString& sql)
+{
+    bool ran = false;
+    TrapBare([&] {
+        int32_t rows = 0;
+        int32_t columns = 0;
+        ResultTable table;
+        QString errorText;
+        if (PSSQLITE3_ExecuteDB(m_handle, sql.toUtf8(), rows, columns, table, errorText) != 0) {
+            MsgBox(errorText, MsgStyle::Critical);
+            return;
+        }
+        ran = true;
+    });
+    return ran;
+}
+
+bool sqlDB::ExecuteAll(const QStringList& statements)
+{
+    if (!Execute(QStringLiteral("BEGIN")))
+        return false;
+    for (const QString& statement : statements) {
+        if (!Execute(statement)) {
+            Execute(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+    }
+    if (Execute(QStringLiteral("COMMIT")))
+        return true;
+    Execute(QStringLiteral("ROLLBACK"));
+    return false;
+}
+
+void sqlDB::CloseDatabase()
+{
+    if (!m_open)
+        return;
+    PSSQLITE3_CloseDB(m_handle);
+    m_open = false;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+// The program's connection to its catalogue. Failures are told to the user here, through the
+// platform's message box; callers only learn whether a statement ran.
+class sqlDB
+{
+public:
+    // Opens an existing database file; with changeFolder the program's folder becomes the
+    // current folder first. Shows "Cannot open '<path>'" and the reason on failure.
+    bool OpenDatabase(const QString& path, bool changeFolder);
+    // Runs the statements of sql and throws their rows away; shows the engine's message on failure.
+    bool Execute(const QString& sql);
+    // Runs statements as one transaction: all of them are applied or none is.
+    bool ExecuteAll(const QStringList& statements);
+    void CloseDatabase();
+    int32_t db() const { return m_handle; }
+
+private:
+    int32_t m_handle = 0;
+    bool m_open = false;
+};
+
+// The one connection, from the splash's Continue to the main window's unload.
+extern std::unique_ptr<sqlDB> gDB;
