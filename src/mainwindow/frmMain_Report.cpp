@@ -1,0 +1,4 @@
+#include "mainwindow/frmMain.h"
+
+// Report, HTML.
+void frmMain::mnuReportHTML_Click() {}
