@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHash>
 #include <QTextStream>
+#include <filesystem>
 #include <sqlite3.h>
 
 namespace {
@@ -21,6 +22,26 @@ struct SeedRow
 {
     QString docref, doctitle, category, isoref, file;
 };
+
+// The first run finds a template by its file name, which must be the reference followed by a dot
+// and a three-letter extension; a reference listed twice would give one file two records.
+bool checkRow(const SeedRow& row, const QList<SeedRow>& earlier, QString& error)
+{
+    const QString extension = row.file.mid(row.docref.size());
+    if (row.docref.isEmpty() || !row.file.startsWith(row.docref) || extension.size() != 4 ||
+        extension.front() != u'.') {
+        error = QStringLiteral("the file of %1 must be named %1 and a three-letter extension, not '%2'")
+                    .arg(row.docref, row.file);
+        return false;
+    }
+    for (const SeedRow& other : earlier) {
+        if (other.docref == row.docref) {
+            error = QStringLiteral("%1 is listed twice").arg(row.docref);
+            return false;
+        }
+    }
+    return true;
+}
 
 bool readSeed(const QString& seedPath, QList<SeedRow>& rows, QString& error)
 {
@@ -40,7 +61,12 @@ bool readSeed(const QString& seedPath, QList<SeedRow>& rows, QString& error)
             error = QStringLiteral("%1:%2: expected 5 tab-separated cells").arg(seedPath).arg(line);
             return false;
         }
-        rows.append({cells[0], cells[1], cells[2], cells[3], cells[4]});
+        const SeedRow row{cells[0], cells[1], cells[2], cells[3], cells[4]};
+        if (!checkRow(row, rows, error)) {
+            error = QStringLiteral("%1:%2: ").arg(seedPath).arg(line) + error;
+            return false;
+        }
+        rows.append(row);
     }
     return true;
 }
@@ -67,6 +93,14 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+QString newKey(QString& error)
+{
+    const QString key = GetGUID();
+    if (key.isEmpty())
+        error = QStringLiteral("No key could be made");
+    return key;
+}
+
 bool fill(Connection& db, const QList<SeedRow>& rows, QString& error)
 {
     if (!db.run(QStringLiteral("BEGIN;") + QString::fromLatin1(kSchema), error))
@@ -74,7 +108,9 @@ bool fill(Connection& db, const QList<SeedRow>& rows, QString& error)
     QHash<QString, QString> keys;
     int order = 1;
     for (const QString& name : CatalogueBuilder::FreshCategories()) {
-        keys[name] = GetGUID();
+        keys[name] = newKey(error);
+        if (keys[name].isEmpty())
+            return false;
         if (!db.run(Sql::InsertCategoryAt(keys[name], name, order++), error))
             return false;
     }
@@ -83,8 +119,11 @@ bool fill(Connection& db, const QList<SeedRow>& rows, QString& error)
             error = QStringLiteral("Unknown category '%1' for %2").arg(row.category, row.docref);
             return false;
         }
+        const QString dockey = newKey(error);
+        if (dockey.isEmpty())
+            return false;
         const QString statement =
-            Sql::InsertDocument(GetGUID(), row.docref, row.doctitle, row.file, keys[row.category], row.isoref);
+            Sql::InsertDocument(dockey, row.docref, row.doctitle, row.file, keys[row.category], row.isoref);
         if (!db.run(statement, error))
             return false;
     }
@@ -127,10 +166,13 @@ bool CatalogueBuilder::Build(const QString& seedPath, const QString& dbPath, boo
         Connection db(partial);
         built = fill(db, rows, error);
     }
-    if (built && QFile::exists(dbPath))
-        QFile::remove(dbPath);
-    if (built && !QFile::rename(partial, dbPath)) {
-        error = QStringLiteral("Cannot write %1").arg(dbPath);
+    // Renaming replaces an old catalogue in one step: there is never a moment without one.
+    std::error_code failure;
+    if (built)
+        std::filesystem::rename(QFile::encodeName(partial).constData(), QFile::encodeName(dbPath).constData(),
+                                failure);
+    if (built && failure) {
+        error = QStringLiteral("Cannot write %1: %2").arg(dbPath, QString::fromStdString(failure.message()));
         built = false;
     }
     QFile::remove(partial);

@@ -1,25 +1,49 @@
 #pragma once
 
 #include "storage/Variant.h"
+#include <memory>
 #include <vector>
 
 // The whole result of a query, addressed (column, row): row 0 holds the column names,
-// rows 1 to rows() the values in the order the engine delivered them.
+// rows 1 to rows() the values in the order the engine delivered them. Texts and blobs are kept as
+// the engine's bytes, one after another in blocks that are never moved, and become a value only
+// when a cell is read: a clause listing reads every record of the catalogue but shows few of them,
+// and a cell that is never read costs neither a string of its own nor the freeing of it.
 class ResultTable
 {
 public:
-    void reset(int columns)
-    {
-        m_columns = columns;
-        m_cells.clear();
-    }
+    void reset(int columns);
     int columns() const { return m_columns; }
-    int rows() const { return m_columns == 0 ? 0 : int(m_cells.size() / m_columns) - 1; }
-    const Variant& at(int column, int row) const { return m_cells[std::size_t(row) * m_columns + column]; }
-    void append(Variant value) { m_cells.push_back(std::move(value)); }
-    void reserveRows(int rows) { m_cells.reserve(std::size_t(rows + 1) * m_columns); }
+    int rows() const { return m_columns == 0 ? 0 : int(m_cells.size() / std::size_t(m_columns)) - 1; }
+    // The value of a cell, made afresh on each call.
+    Variant at(int column, int row) const;
+
+    // Text as the engine's UTF-8 bytes, kept as they are.
+    void appendText(const char* utf8, int size);
+    void appendBlob(const void* bytes, int size);
+    void appendInteger(qint64 value);
+    void appendReal(double value);
+    void appendNull();
+    void reserveRows(int rows) { m_cells.reserve(std::size_t(rows + 1) * std::size_t(m_columns)); }
 
 private:
+    struct Cell
+    {
+        union {
+            qint64 integer;
+            double real;
+            const char* bytes; // of a text or blob, in one of the blocks
+        };
+        int size = 0;
+        Variant::Type type = Variant::Type::Empty;
+    };
+    void appendBytes(Variant::Type type, const char* bytes, int size);
+    // A copy of the bytes that stays where it is for as long as the table holds its values.
+    const char* keep(const char* bytes, int size);
+
     int m_columns = 0;
-    std::vector<Variant> m_cells;
+    std::vector<Cell> m_cells;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::size_t m_blockSize = 0; // of the last block
+    std::size_t m_blockUsed = 0;
 };

@@ -27,6 +27,21 @@ QString UpdateDocumentPath(const QString& folder, const QString& stem, const QSt
            QStringLiteral(" ") + QStringLiteral("WHERE docref=") + quoted(stem);
 }
 
+QString BeginTransaction()
+{
+    return QStringLiteral("BEGIN");
+}
+
+QString CommitTransaction()
+{
+    return QStringLiteral("COMMIT");
+}
+
+QString RollbackTransaction()
+{
+    return QStringLiteral("ROLLBACK");
+}
+
 QString SelectCategories()
 {
     return QStringLiteral("SELECT catkey,catname FROM tblcategory ORDER BY catorder");

@@ -11,6 +11,10 @@ QString UpdateInitDone();
 // folder ends with the separator; stem and extension are the file name split before its last four
 // characters.
 QString UpdateDocumentPath(const QString& folder, const QString& stem, const QString& extension);
+// Work of many statements done as one: the first-run fix-up sends one update per file.
+QString BeginTransaction();
+QString CommitTransaction();
+QString RollbackTransaction();
 QString SelectCategories();
 QString SelectCategoryDocuments(const QString& catkey);
 QString SelectAllDocuments();

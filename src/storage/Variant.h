@@ -18,6 +18,7 @@ public:
     Variant(int value) : m_value(qint64(value)) {}
     Variant(double value) : m_value(value) {}
     Variant(const QString& value) : m_value(value) {}
+    Variant(QString&& value) : m_value(std::move(value)) {}
     Variant(const char* value) : m_value(QString::fromUtf8(value)) {}
     Variant(const QByteArray& blob) : m_value(blob) {}
     static Variant null();

@@ -1,5 +1,7 @@
 #include "storage/modSQLite.h"
 
+#include <QFileInfo>
+#include <cstring>
 #include <map>
 #include <sqlite3.h>
 
@@ -7,11 +9,25 @@ namespace {
 
 // A writer that holds the file locked makes us wait this long before a statement gives up.
 constexpr int kBusyTimeoutMs = 5000;
+// At most this many KiB of the catalogue's pages stay in memory between statements.
+constexpr const char* kCacheSize = "PRAGMA cache_size=-65536";
+
+// The open databases by handle. One the program let go without closing it is closed when the
+// program ends, so the engine releases it and its files cleanly.
+struct OpenConnections
+{
+    std::map<int32_t, sqlite3*> byHandle;
+    ~OpenConnections()
+    {
+        for (const auto& [handle, db] : byHandle)
+            sqlite3_close_v2(db);
+    }
+};
 
 std::map<int32_t, sqlite3*>& connections()
 {
-    static std::map<int32_t, sqlite3*> map;
-    return map;
+    static OpenConnections open;
+    return open.byHandle;
 }
 
 int32_t nextHandle()
@@ -22,23 +38,28 @@ int32_t nextHandle()
     return handle;
 }
 
-Variant columnValue(sqlite3_stmt* statement, int column)
+// Keeps a value as the engine holds it; the table makes it a value when it is read.
+void appendValue(sqlite3_stmt* statement, int column, ResultTable& table)
 {
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER:
-        return Variant(qint64(sqlite3_column_int64(statement, column)));
+        table.appendInteger(qint64(sqlite3_column_int64(statement, column)));
+        return;
     case SQLITE_FLOAT:
-        return Variant(sqlite3_column_double(statement, column));
+        table.appendReal(sqlite3_column_double(statement, column));
+        return;
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        return Variant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+        table.appendText(text, sqlite3_column_bytes(statement, column));
+        return;
     }
     case SQLITE_BLOB: {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-        return Variant(QByteArray(bytes, sqlite3_column_bytes(statement, column)));
+        const void* bytes = sqlite3_column_blob(statement, column);
+        table.appendBlob(bytes, sqlite3_column_bytes(statement, column));
+        return;
     }
     default:
-        return Variant::null();
+        table.appendNull();
     }
 }
 
@@ -54,32 +75,55 @@ int runStatement(sqlite3_stmt* statement, int32_t& rowCount, int32_t& columnCoun
     const int columns = sqlite3_column_count(statement);
     if (columns > 0) {
         table.reset(columns);
-        for (int c = 0; c < columns; ++c)
-            table.append(Variant(QString::fromUtf8(sqlite3_column_name(statement, c))));
+        for (int c = 0; c < columns; ++c) {
+            const char* name = sqlite3_column_name(statement, c);
+            table.appendText(name, int(std::strlen(name)));
+        }
         columnCount = columns;
         rowCount = 0;
     }
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c)
-            table.append(columnValue(statement, c));
+            appendValue(statement, c, table);
         ++rowCount;
     }
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// The engine's text for a path it cannot take says only that it cannot open the file.
+QString pathTooLong(const QString& path)
+{
+    const sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    const qsizetype length = QFileInfo(path).absoluteFilePath().toUtf8().size();
+    if (!vfs || length <= vfs->mxPathname)
+        return QString();
+    return QStringLiteral(" (the path is %1 bytes long; at most %2 can be opened)").arg(length).arg(vfs->mxPathname);
 }
 
 } // namespace
 
 int32_t PSSQLITE3_OpenDB(const QString& path, QString& errorText)
 {
+    // The engine takes an empty file for an empty database and would write a new one into it at
+    // the first change; an empty file holds no catalogue.
+    if (const QFileInfo file(path); file.isFile() && file.size() == 0) {
+        errorText = QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB));
+        return 0;
+    }
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // The program uses a connection on its one thread only: the engine need not lock it per call.
+    const int rc
+        = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        errorText = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        errorText = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + pathTooLong(path);
         sqlite3_close(db);
         return 0;
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // Every clause click reads the whole catalogue; with the engine's default cache of 2 MiB a large
+    // catalogue would be read from the file again on every click.
+    sqlite3_exec(db, kCacheSize, nullptr, nullptr, nullptr);
     // The engine reads the file lazily; reading its schema now tells a database from any other file.
     char* message = nullptr;
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) != SQLITE_OK) {
@@ -104,11 +148,19 @@ int16_t PSSQLITE3_ExecuteDB(int32_t handle, const QByteArray& sql, int32_t& rowC
         errorText = QStringLiteral("No database is open under handle %1").arg(handle);
         return failure(SQLITE_MISUSE);
     }
+    // The engine reads a statement only up to a NUL: the rest would be lost, or never consumed.
+    if (sql.contains('\0')) {
+        errorText = QStringLiteral("The statement holds a NUL character");
+        return failure(SQLITE_ERROR);
+    }
     const char* next = sql.constData();
     const char* end = next + sql.size();
     while (next < end) {
         sqlite3_stmt* statement = nullptr;
+        const char* start = next;
         int rc = sqlite3_prepare_v2(db, next, int(end - next), &statement, &next);
+        if (rc == SQLITE_OK && !statement && next == start)
+            break; // nothing the engine can read is left
         if (rc == SQLITE_OK && statement)
             rc = runStatement(statement, rowCount, columnCount, table);
         if (rc != SQLITE_OK) {

@@ -6,6 +6,7 @@
 #include "storage/modSQLite.h"
 #include <QDir>
 #include <QStringList>
+#include <sqlite3.h>
 
 std::unique_ptr<sqlDB> gDB;
 
@@ -51,14 +52,23 @@ bool sqlDB::ExecuteAll(const QStringList& statements)
         return false;
     for (const QString& statement : statements) {
         if (!Execute(statement)) {
-            Execute(QStringLiteral("ROLLBACK"));
+            rollBack();
             return false;
         }
     }
     if (Execute(QStringLiteral("COMMIT")))
         return true;
-    Execute(QStringLiteral("ROLLBACK"));
+    rollBack();
     return false;
+}
+
+void sqlDB::rollBack()
+{
+    // A full disk or an I/O error makes the engine roll the transaction back itself; a second
+    // ROLLBACK would only add a message that nothing could be undone.
+    sqlite3* connection = SQLiteConnection(m_handle);
+    if (connection && !sqlite3_get_autocommit(connection))
+        Execute(QStringLiteral("ROLLBACK"));
 }
 
 void sqlDB::CloseDatabase()

@@ -20,6 +20,8 @@ public:
     int32_t db() const { return m_handle; }
 
 private:
+    // Undoes the transaction ExecuteAll began, if the engine has not already done so.
+    void rollBack();
     int32_t m_handle = 0;
     bool m_open = false;
 };

@@ -1,0 +1,112 @@
+#include "storage/ResultTable.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Small enough for the allocator to reuse from one query to the next.
+constexpr std::size_t kBlockSize = 64 * 1024;
+
+// QString::fromUtf8 drops a leading byte order mark; a stored text comes back with every character
+// it was given, a pasted U+FEFF at its start included. Only such a text takes the decoder that keeps
+// it: fromUtf8 is several times quicker, and every value of every listed row passes here.
+QString storedText(const char* bytes, int size)
+{
+    if (size < 3 || std::memcmp(bytes, "\xEF\xBB\xBF", 3) != 0)
+        return QString::fromUtf8(bytes, size);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(bytes, size));
+}
+
+} // namespace
+
+void ResultTable::reset(int columns)
+{
+    m_columns = columns;
+    m_cells.clear();
+    m_blocks.clear();
+    m_blockSize = 0;
+    m_blockUsed = 0;
+}
+
+Variant ResultTable::at(int column, int row) const
+{
+    const Cell& cell = m_cells[std::size_t(row) * std::size_t(m_columns) + std::size_t(column)];
+    switch (cell.type) {
+    case Variant::Type::Integer:
+        return Variant(cell.integer);
+    case Variant::Type::Real:
+        return Variant(cell.real);
+    case Variant::Type::Text:
+        return Variant(storedText(cell.bytes, cell.size));
+    case Variant::Type::Blob:
+        return Variant(QByteArray(cell.bytes, cell.size));
+    case Variant::Type::Null:
+        return Variant::null();
+    case Variant::Type::Empty:
+        break;
+    }
+    return Variant();
+}
+
+const char* ResultTable::keep(const char* bytes, int size)
+{
+    const auto length = std::size_t(size);
+    if (length == 0)
+        return "";
+    if (m_blocks.empty() || length > m_blockSize - m_blockUsed) {
+        // A value longer than a block gets one of its own.
+        m_blockSize = std::max(kBlockSize, length);
+        m_blockUsed = 0;
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_blockSize));
+    }
+    char* kept = m_blocks.back().get() + m_blockUsed;
+    std::memcpy(kept, bytes, length);
+    m_blockUsed += length;
+    return kept;
+}
+
+void ResultTable::appendBytes(Variant::Type type, const char* bytes, int size)
+{
+    Cell cell;
+    cell.bytes = keep(bytes, size);
+    cell.size = size;
+    cell.type = type;
+    m_cells.push_back(cell);
+}
+
+void ResultTable::appendText(const char* utf8, int size)
+{
+    appendBytes(Variant::Type::Text, utf8, size);
+}
+
+void ResultTable::appendBlob(const void* bytes, int size)
+{
+    appendBytes(Variant::Type::Blob, static_cast<const char*>(bytes), size);
+}
+
+void ResultTable::appendInteger(qint64 value)
+{
+    Cell cell;
+    cell.integer = value;
+    cell.type = Variant::Type::Integer;
+    m_cells.push_back(cell);
+}
+
+void ResultTable::appendReal(double value)
+{
+    Cell cell;
+    cell.real = value;
+    cell.type = Variant::Type::Real;
+    m_cells.push_back(cell);
+}
+
+void ResultTable::appendNull()
+{
+    Cell cell;
+    cell.type = Variant::Type::Null;
+    m_cells.push_back(cell);
+}
