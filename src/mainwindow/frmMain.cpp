@@ -1,34 +1,363 @@
 #include "mainwindow/frmMain.h"
 
+#include "mainwindow/CompactToolbarStyle.h"
+#include "mainwindow/DocumentListModel.h"
+#include "mainwindow/DocumentListView.h"
+#include "mainwindow/ImageLists.h"
+#include "mainwindow/NodeTree.h"
+#include "platform/AppError.h"
+#include "platform/ErrorTrap.h"
+#include "platform/Settings.h"
+#include "platform/Twips.h"
+#include "storage/sqlDB.h"
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QToolBar>
+#include <cmath>
 
-// Placeholder until the window is built: an empty window that closes.
+namespace {
+
+// The client area as designed, in twips.
+constexpr double kDesignWidth = 11460;
+constexpr double kDesignHeight = 7305;
+
+// Columns of the list: design widths in twips, and the keys their widths are kept under.
+constexpr double kColumnTwips[] = {360, 1500, 1000, 1440, 1000};
+const QString kSection = QStringLiteral("Settings");
+QString widthKey(int column)
+{
+    return QStringLiteral("C%1Width").arg(column + 1);
+}
+
+struct ToolbarButton
+{
+    const char* caption;
+    const char* key;
+    const char* toolTip;
+};
+
+// Left to right; an empty key is a separator.
+constexpr ToolbarButton kButtons[] = {
+    {"New", "NEWCAT", "Add new category"},
+    {"Rename", "RENAMECAT", "Rename category"},
+    {"Arrange", "MOVECAT", "Arrange categories"},
+    {"Delete", "DELETECAT", "Delete category"},
+    {"", "", ""},
+    {"Open", "OPEN", "Open file"},
+    {"Add", "ADD", "Add document to category"},
+    {"Edit", "EDIT", "Edit document details"},
+    {"Remove", "REMOVE", "Remove document details"},
+    {"", "", ""},
+    {"Exit", "EXIT", "Exit application"},
+};
+
+double leftOf(const QWidget* w)
+{
+    return PixelsToTwips(w->x());
+}
+double topOf(const QWidget* w)
+{
+    return PixelsToTwips(w->y());
+}
+double heightOf(const QWidget* w)
+{
+    return PixelsToTwips(w->height());
+}
+
+// A control refuses a negative size or place and keeps what it had.
+void setWidth(QWidget* w, float twips)
+{
+    if (twips >= 0)
+        w->resize(TwipsToPixels(twips), w->height());
+}
+void setHeight(QWidget* w, float twips)
+{
+    if (twips >= 0)
+        w->resize(w->width(), TwipsToPixels(twips));
+}
+void setTop(QWidget* w, float twips)
+{
+    if (twips >= 0)
+        w->move(w->x(), TwipsToPixels(twips));
+}
+
+// A stored width as the user's number format writes it; anything that is not a usable width fails.
+double storedWidth(const QString& key)
+{
+    bool ok = false;
+    const float twips = QLocale().toFloat(GetSetting(kAppTitle, kSection, key), &ok);
+    if (!ok)
+        throw AppError(QStringLiteral("Type mismatch"));
+    if (!std::isfinite(twips) || twips < 0 || twips > 15.0 * 0xFFFF)
+        throw AppError(QStringLiteral("Invalid property value"));
+    return twips;
+}
+
+QString widthText(double twips)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(float(twips), 'g', 7);
+}
+
+} // namespace
+
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
+    setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ISO9001:2000 Cadrelle"));
+    buildControls();
+    buildToolbar();
+    buildMenus();
+    buildLists();
+    connectControls();
+    resize(TwipsToPixels(kDesignWidth), TwipsToPixels(kDesignHeight) + menuBar()->sizeHint().height());
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::Form_Load() {}
-
-QAction* frmMain::Button(const QString&) const
+// The client area is the central widget: its origin is the origin of every design position, the
+// toolbar included, so controls stand exactly where the design puts them.
+void frmMain::buildControls()
 {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(client);
+
+    picBar = new QFrame(client);
+    picBar->setObjectName(QStringLiteral("picBar"));
+    picBar->setGeometry(TwipsRect(3255, 840, 6630, 60));
+    picBar->setAutoFillBackground(true);
+    QPalette bar = picBar->palette();
+    bar.setColor(QPalette::Window, QColor(0x1F, 0x4E, 0x79));
+    picBar->setPalette(bar);
+
+    lblTitle = new QLabel(client);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setGeometry(TwipsRect(3360, 945, 6525, 330));
+    QFont title(QStringLiteral("MS Sans Serif"));
+    title.setStyleHint(QFont::SansSerif);
+    title.setPointSize(12);
+    title.setBold(true);
+    lblTitle->setFont(title);
+    QPalette blue = lblTitle->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    lblTitle->setPalette(blue);
+}
+
+void frmMain::buildToolbar()
+{
+    tlbCategories = new QToolBar(centralWidget());
+    tlbCategories->setObjectName(QStringLiteral("tlbCategories"));
+    tlbCategories->setGeometry(TwipsRect(0, 0, kDesignWidth, 780));
+    tlbCategories->setMovable(false);
+    tlbCategories->setFloatable(false);
+    tlbCategories->setIconSize(kImageList1Size);
+    tlbCategories->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (const ToolbarButton& b : kButtons) {
+        if (!*b.key) {
+            tlbCategories->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(b.key);
+        QAction* action = tlbCategories->addAction(ImageList1(key), QString::fromLatin1(b.caption));
+        action->setObjectName(key);
+        action->setData(key);
+        action->setToolTip(QString::fromLatin1(b.toolTip));
+    }
+    auto* style = new CompactToolbarStyle;
+    style->setParent(tlbCategories);
+    tlbCategories->setStyle(style);
+    for (QAction* action : tlbCategories->actions()) {
+        if (QWidget* button = tlbCategories->widgetForAction(action))
+            button->setStyle(style);
+    }
+    // Until a category is chosen nothing is selected that these buttons could act on.
+    SetButtonsEnabled({QStringLiteral("RENAMECAT"), QStringLiteral("DELETECAT"), QStringLiteral("OPEN"),
+                       QStringLiteral("ADD"), QStringLiteral("EDIT"), QStringLiteral("REMOVE")},
+                      false);
+}
+
+void frmMain::buildMenus()
+{
+    auto addMenu = [this](const char* name, const char* caption) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(caption));
+        menu->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    auto addItem = [](QMenu* menu, const char* name, const char* caption) {
+        QAction* item = menu->addAction(QString::fromLatin1(caption));
+        item->setObjectName(QString::fromLatin1(name));
+        return item;
+    };
+    QMenu* file = addMenu("mnuFile", "File");
+    mnuFileExit = addItem(file, "mnuFileExit", "Exit");
+    QMenu* report = addMenu("mnuReport", "Report");
+    mnuReportHTML = addItem(report, "mnuReportHTML", "HTML");
+    QMenu* database = addMenu("mnuDatabase", "Database");
+    mnuDatabaseBackup = addItem(database, "mnuDatabaseBackup", "Backup");
+    QMenu* help = addMenu("mnuHelp", "Help");
+    mnuHelpContents = addItem(help, "mnuHelpContents", "Contents");
+    mnuHelpAbout = addItem(help, "mnuHelpAbout", "About");
+}
+
+void frmMain::buildLists()
+{
+    auto* categories = new NodeTree(centralWidget());
+    categories->setObjectName(QStringLiteral("tvMain"));
+    categories->setGeometry(TwipsRect(0, 840, 3270, 2640));
+    categories->setRootIsDecorated(false);
+    categories->AcceptDrops(DocumentListModel::kMimeType);
+    tvMain = categories;
+
+    auto* clauses = new NodeTree(centralWidget());
+    clauses->setObjectName(QStringLiteral("tvISO"));
+    clauses->setGeometry(TwipsRect(0, 3465, 3270, 2955));
+    tvISO = clauses;
+
+    lvModel = new DocumentListModel(this);
+    lvModel->setObjectName(QStringLiteral("lvModel"));
+    lvMain = new DocumentListView(centralWidget());
+    lvMain->setObjectName(QStringLiteral("lvMain"));
+    lvMain->setGeometry(TwipsRect(3255, 1260, 6630, 5685));
+    lvMain->setModel(lvModel);
+    for (int column = 0; column < 5; ++column)
+        lvMain->SetColumnWidthTwips(column, kColumnTwips[column]);
+}
+
+void frmMain::connectControls()
+{
+    connect(tlbCategories, &QToolBar::actionTriggered, this,
+            [this](QAction* button) { tlbCategories_ButtonClick(button->data().toString()); });
+    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(mnuReportHTML, &QAction::triggered, this, &frmMain::mnuReportHTML_Click);
+    connect(mnuDatabaseBackup, &QAction::triggered, this, &frmMain::mnuDatabaseBackup_Click);
+    connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+
+    auto* categories = static_cast<NodeTree*>(tvMain);
+    connect(categories, &NodeTree::NodeClick, this, &frmMain::tvMain_NodeClick);
+    // The drop is handled once the drag has ended, so a message it shows is not caught in the drag.
+    connect(categories, &NodeTree::Dropped, this, &frmMain::tvMain_OLEDragDrop, Qt::QueuedConnection);
+    connect(static_cast<NodeTree*>(tvISO), &NodeTree::NodeClick, this, &frmMain::tvISO_NodeClick);
+    connect(lvMain, &DocumentListView::MouseDown, this, &frmMain::lvMain_MouseDown);
+    connect(lvMain, &DocumentListView::MouseUp, this, &frmMain::lvMain_MouseUp);
+    connect(lvMain, &DocumentListView::DblClick, this, &frmMain::lvMain_DblClick);
+    centralWidget()->installEventFilter(this);
+}
+
+void frmMain::Form_Load()
+{
+    LoadCategories();
+    LoadISOTree();
+    Trap("MAIN1", [&] { RestoreColumnWidths(); });
+}
+
+// Only "C2Width" is looked for; the other three are taken to be there whenever it is. A width that
+// cannot be read ends the restore: the columns before it keep their saved widths, the rest their
+// design widths.
+void frmMain::RestoreColumnWidths()
+{
+    if (GetSetting(kAppTitle, kSection, widthKey(1)).isEmpty())
+        return;
+    for (int column = 1; column <= 4; ++column)
+        lvMain->SetColumnWidthTwips(column, storedWidth(widthKey(column)));
+}
+
+void frmMain::SaveColumnWidths()
+{
+    for (int column = 1; column <= 4; ++column)
+        SaveSetting(kAppTitle, kSection, widthKey(column), widthText(lvMain->ColumnWidthTwips(column)));
+}
+
+QAction* frmMain::Button(const QString& key) const
+{
+    if (key.isEmpty())
+        return nullptr;
+    for (QAction* action : tlbCategories->actions()) {
+        if (action->data().toString() == key)
+            return action;
+    }
     return nullptr;
 }
 
-void frmMain::EnableAllButtons() {}
+sqlDB& frmMain::Catalogue()
+{
+    if (!gDB)
+        throw AppError(QStringLiteral("Object variable not set: the catalogue is not open"));
+    return *gDB;
+}
+
+void frmMain::SetButtonsEnabled(const QStringList& keys, bool enabled)
+{
+    for (const QString& key : keys) {
+        QAction* button = Button(key);
+        if (!button)
+            throw AppError(QStringLiteral("Element not found: button '%1'").arg(key));
+        button->setEnabled(enabled);
+    }
+}
+
+void frmMain::EnableAllButtons()
+{
+    Trap("MAIN11", [&] {
+        for (QAction* button : tlbCategories->actions())
+            button->setEnabled(true);
+    });
+}
+
 void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
 }
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The list and the title fill the right-hand area, the two trees share the left column below the
+// toolbar; a rule whose result is negative (a window made very small or minimised) is skipped.
+void frmMain::Form_Resize()
+{
+    const float W = float(PixelsToTwips(centralWidget()->width()));
+    const float H = float(PixelsToTwips(centralWidget()->height()));
+    setWidth(lvMain, W - float(leftOf(lvMain)));
+    setHeight(lvMain, H - float(topOf(lvMain)));
+    setHeight(tvMain, (H - float(topOf(tvMain))) / 2);
+    setTop(tvISO, float(topOf(tvMain) + heightOf(tvMain)));
+    setHeight(tvISO, H - float(topOf(tvISO)));
+    setWidth(lblTitle, W - float(leftOf(lblTitle)));
+    setWidth(picBar, W - float(leftOf(picBar)));
+    // The toolbar spans the window as the menu bar does.
+    setWidth(tlbCategories, W);
+}
+
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    Form_Unload();
     event->accept();
 }
-void frmMain::Form_Resize() {}
-void frmMain::Form_Unload() {}
-void frmMain::buildControls() {}
-void frmMain::buildMenus() {}
-void frmMain::buildToolbar() {}
+
+// Closing never fails to end the program: a failure is reported and the remaining steps skipped.
+void frmMain::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    Trap("MAIN4", [&] {
+        if (gDB)
+            gDB->CloseDatabase();
+        gDB.reset();
+        SaveColumnWidths();
+    });
+    QCoreApplication::quit();
+}

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPersistentModelIndex>
+#include <QStringList>
 
 class QAction;
 class QFrame;
@@ -11,6 +12,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class DocumentListModel;
 class DocumentListView;
+class sqlDB;
 
 // The main window: the toolbar, the category tree above the clause tree, and the title label
 // above the document list of the node clicked last. Controls carry their names as objectName.
@@ -67,6 +69,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Lays the controls out whenever the client area (the central widget) changes size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Resize();
@@ -74,4 +78,13 @@ private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
+    void buildLists();
+    void connectControls();
+    void RestoreColumnWidths();
+    void SaveColumnWidths();
+    void SetButtonsEnabled(const QStringList& keys, bool enabled);
+    // The open catalogue; fails when the connection is gone.
+    static sqlDB& Catalogue();
+
+    bool m_unloaded = false;
 };

@@ -1,5 +1,68 @@
 #include "mainwindow/frmMain.h"
 
+#include "mainwindow/ClauseTree.h"
+#include "mainwindow/DocumentListModel.h"
+#include "mainwindow/DocumentRows.h"
+#include "mainwindow/ImageLists.h"
+#include "mainwindow/NodeTree.h"
+#include "platform/AppError.h"
+#include "platform/ErrorTrap.h"
+#include "platform/HourGlass.h"
+#include "storage/Statements.h"
+#include "storage/sqlDB.h"
+#include "storage/sqlRecordset.h"
+#include <QHash>
+#include <QLabel>
+
 // The ISO 9001:2000 clause tree and the documents of a clause.
-void frmMain::LoadISOTree() {}
-void frmMain::tvISO_NodeClick(QTreeWidgetItem*) {}
+
+void frmMain::LoadISOTree()
+{
+    Trap("MAIN2", [&] {
+        const QIcon picture = ImageList2(QStringLiteral("ISOREF"));
+        QHash<QString, QTreeWidgetItem*> nodes;
+        for (const ClauseNode& clause : ClauseTable()) {
+            const QString key = QString::fromLatin1(clause.key);
+            if (nodes.contains(key))
+                throw AppError(QStringLiteral("Key is not unique in collection: ") + key);
+            auto* node = new QTreeWidgetItem(QStringList {QString::fromLatin1(clause.text)});
+            NodeTree::SetKey(node, key);
+            node->setIcon(0, picture);
+            if (clause.parentKey) {
+                QTreeWidgetItem* parent = nodes.value(QString::fromLatin1(clause.parentKey));
+                if (!parent)
+                    throw AppError(QStringLiteral("Element not found: ") + QString::fromLatin1(clause.parentKey));
+                parent->addChild(node);
+            } else {
+                tvISO->addTopLevelItem(node);
+            }
+            nodes.insert(key, node);
+        }
+        QTreeWidgetItem* root = nodes.value(QStringLiteral("SECTIONS"));
+        QFont bold = root->font(0);
+        bold.setBold(true);
+        root->setFont(0, bold);
+        root->setExpanded(true);
+    });
+}
+
+void frmMain::tvISO_NodeClick(QTreeWidgetItem* node)
+{
+    HourGlass hourGlass;
+    Trap("MAIN7", [&] {
+        EnableAllButtons();
+        SetButtonsEnabled({QStringLiteral("NEWCAT"), QStringLiteral("DELETECAT"), QStringLiteral("RENAMECAT"),
+                           QStringLiteral("MOVECAT"), QStringLiteral("ADD")},
+                          false);
+        if (!node)
+            throw AppError(QStringLiteral("Object variable not set: no clause node"));
+        const QString clause = node->text(0);
+        lblTitle->setText(QStringLiteral("ISO Reference - ") + clause);
+        lvModel->Clear();
+        sqlRecordset rs;
+        rs.OpenRecordset(Sql::SelectAllDocuments(), Catalogue().db());
+        lvModel->SetRows(ReadDocumentRows(rs, QStringLiteral("isoref"),
+                                          [&clause](const Variant& isoref) { return ClauseMatch(clause, isoref); }));
+        rs.CloseRecordset();
+    });
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "mainwindow/DocumentRows.h"
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QIcon>
+#include <vector>
+
+// The rows of the document list. Column 0 shows the small "DOCUMENT" picture and carries the
+// record key; column 1 the reference in bold, carrying the file path; columns 2 to 4 the title,
+// the clause list and the file path. The whole list is replaced at once, so a large category is
+// one model reset rather than one update per row.
+class DocumentListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    // The drag of a row carries its record key under this type.
+    static const QString kMimeType;
+
+    explicit DocumentListModel(QObject* parent = nullptr);
+
+    void Clear();
+    void SetRows(std::vector<DocumentRow> rows);
+
+    // The row format as the list's readers know it: the item's tag is the record key; sub-item 1
+    // is the reference with the file path as its tag; sub-items 2 to 4 are the title, the clause
+    // list and the file path. A row that is not there fails as "Index out of bounds".
+    QString ItemTag(int row) const;
+    QString SubItemText(int row, int subItem) const;
+    QString SubItemTag(int row, int subItem) const;
+    const DocumentRow& Row(int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+
+private:
+    std::vector<DocumentRow> m_rows;
+    QIcon m_document;
+    QFont m_bold;
+};

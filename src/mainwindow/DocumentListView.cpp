@@ -1,0 +1,89 @@
+#include "mainwindow/DocumentListView.h"
+
+#include "platform/Twips.h"
+#include <QDrag>
+#include <QHeaderView>
+#include <QMouseEvent>
+
+DocumentListView::DocumentListView(QWidget* parent) : QTreeView(parent)
+{
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true); // rows are laid out without asking each one for its size
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setIconSize(QSize(16, 16));
+    setSortingEnabled(false);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    header()->setSectionsClickable(false);
+    header()->setMinimumSectionSize(0); // a column can be closed and dragged open again
+}
+
+void DocumentListView::SetColumnWidthTwips(int column, double twips)
+{
+    m_twips[column] = twips;
+    header()->resizeSection(column, TwipsToPixels(twips));
+}
+
+double DocumentListView::ColumnWidthTwips(int column) const
+{
+    const int pixels = header()->sectionSize(column);
+    const auto given = m_twips.constFind(column);
+    if (given != m_twips.constEnd() && TwipsToPixels(*given) == pixels)
+        return *given;
+    return PixelsToTwips(pixels);
+}
+
+int DocumentListView::SelectedRow() const
+{
+    if (!selectionModel())
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void DocumentListView::SelectRow(int row)
+{
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void DocumentListView::mousePressEvent(QMouseEvent* event)
+{
+    emit MouseDown(event->position().toPoint());
+    QTreeView::mousePressEvent(event);
+}
+
+void DocumentListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit MouseUp(event->position().toPoint());
+    QTreeView::mouseReleaseEvent(event);
+}
+
+void DocumentListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    emit DblClick();
+}
+
+// The drag carries the row's record key and a picture of its icon and reference, shown beside the
+// pointer so that the category under it stays readable. A drop never removes the row here: the drop
+// target refiles the record and reloads the list itself.
+void DocumentListView::startDrag(Qt::DropActions)
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    const QModelIndex first = model()->index(current.row(), 0);
+    const QRect picture = visualRect(first).united(visualRect(model()->index(current.row(), 1)));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(model()->mimeData({first}));
+    drag->setPixmap(viewport()->grab(picture));
+    drag->setHotSpot(QPoint(-16, -8));
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+}

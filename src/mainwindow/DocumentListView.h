@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHash>
+#include <QTreeView>
+
+// The document list in report style: one row per record, whole rows selected one at a time, no
+// editing in place. It tells its owner of presses, releases and double clicks anywhere in it, and
+// lets a row be dragged out.
+class DocumentListView : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit DocumentListView(QWidget* parent = nullptr);
+
+    // Column widths in twips. A width given in twips is handed back unchanged for as long as the
+    // column keeps the whole-pixel width it produced, so stored widths do not drift by rounding.
+    void SetColumnWidthTwips(int column, double twips);
+    double ColumnWidthTwips(int column) const;
+
+    // The selected row, or -1 when none is selected.
+    int SelectedRow() const;
+    void SelectRow(int row);
+
+signals:
+    // Positions are in the list's own (viewport) coordinates.
+    void MouseDown(const QPoint& pos);
+    void MouseUp(const QPoint& pos);
+    void DblClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+
+private:
+    QHash<int, double> m_twips;
+};
