@@ -1,9 +1,216 @@
 #include "mainwindow/frmMain.h"
 
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmAddDocument.h"
+#include "dialogs/frmArrangeCats.h"
+#include "dialogs/frmEditDocument.h"
+#include "mainwindow/BackupCatalogue.h"
+#include "mainwindow/DocumentListModel.h"
+#include "mainwindow/DocumentListView.h"
+#include "mainwindow/NodeTree.h"
+#include "mainwindow/ShellOpenFile.h"
+#include "platform/AppError.h"
+#include "platform/ErrorTrap.h"
+#include "platform/HourGlass.h"
+#include "platform/ProgramFolder.h"
+#include "storage/Statements.h"
+#include "storage/modDB.h"
+#include "storage/sqlDB.h"
+
 // The toolbar commands and the menus other than the report.
-void frmMain::tlbCategories_ButtonClick(const QString&) {}
-void frmMain::lvMain_DblClick() {}
-void frmMain::mnuFileExit_Click() {}
-void frmMain::mnuDatabaseBackup_Click() {}
-void frmMain::mnuHelpContents_Click() {}
-void frmMain::mnuHelpAbout_Click() {}
+
+namespace {
+
+sqlDB& catalogue()
+{
+    if (!gDB)
+        throw AppError(QStringLiteral("Object variable not set: the catalogue is not open"));
+    return *gDB;
+}
+
+QTreeWidgetItem* selectedCategory(const frmMain& w)
+{
+    QTreeWidgetItem* node = w.tvMain->currentItem();
+    if (!node)
+        throw AppError(QStringLiteral("Object variable not set: no category is selected"));
+    return node;
+}
+
+int selectedRow(const frmMain& w)
+{
+    const int row = w.lvMain->SelectedRow();
+    if (row < 0)
+        throw AppError(QStringLiteral("Object variable not set: no document is selected"));
+    return row;
+}
+
+// After a change to the documents the list shows the selected category afresh.
+void reloadDocuments(frmMain& w)
+{
+    if (QTreeWidgetItem* node = w.tvMain->currentItem())
+        w.tvMain_NodeClick(node);
+}
+
+void newCategory(frmMain& w)
+{
+    const QString name
+        = StripQuotes(InputBox(QStringLiteral("Enter name for new category"), QStringLiteral("New Category")));
+    if (name.isEmpty())
+        return;
+    const QString catkey = GetGUID();
+    if (catkey.isEmpty())
+        return; // already told; a category without a key must not be stored
+    if (catalogue().Execute(Sql::InsertCategory(catkey, name)))
+        w.LoadCategories();
+}
+
+// The renamed category stays the one selected, so the user goes on where they were.
+void renameCategory(frmMain& w)
+{
+    QTreeWidgetItem* node = selectedCategory(w);
+    const QString catkey = NodeTree::Key(node);
+    // Stored names stay free of quotes, as new ones are.
+    const QString name
+        = StripQuotes(InputBox(QStringLiteral("Enter new name"), QStringLiteral("Rename Category - ") + node->text(0)));
+    if (name.isEmpty())
+        return;
+    if (!catalogue().Execute(Sql::RenameCategory(catkey, name)))
+        return;
+    w.LoadCategories();
+    for (int i = 0; i < w.tvMain->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* renamed = w.tvMain->topLevelItem(i);
+        if (i > 0 && NodeTree::Key(renamed) == catkey) {
+            w.tvMain->setCurrentItem(renamed);
+            w.tvMain_NodeClick(renamed);
+            break;
+        }
+    }
+}
+
+void arrangeCategories(frmMain& w)
+{
+    frmArrangeCats dialog(&w);
+    Ui().ShowModal(dialog);
+    w.LoadCategories();
+}
+
+// The category's documents and the category go together or not at all.
+void deleteCategory(frmMain& w)
+{
+    QTreeWidgetItem* node = selectedCategory(w);
+    const QString question
+        = QStringLiteral("Deleting a category will also delete all related document records.(Not the files)\r\n"
+                         "Do you want to delete category - ")
+        + node->text(0) + QStringLiteral("?");
+    if (MsgBox(question, MsgStyle::YesNo + MsgStyle::Critical, QStringLiteral("Delete Category")) != MsgAnswer::Yes)
+        return;
+    const QString catkey = NodeTree::Key(node);
+    catalogue().ExecuteAll({Sql::DeleteCategoryDocuments(catkey), Sql::DeleteCategory(catkey)});
+    w.LoadCategories();
+}
+
+void addDocument(frmMain& w)
+{
+    QTreeWidgetItem* node = selectedCategory(w);
+    frmAddDocument dialog(&w);
+    dialog.Init(NodeTree::Key(node), node->text(0));
+    Ui().ShowModal(dialog);
+    reloadDocuments(w);
+}
+
+// The values come from the row as the list shows it.
+void editDocument(frmMain& w)
+{
+    const int row = selectedRow(w);
+    const DocumentListModel& rows = *w.lvModel;
+    frmEditDocument dialog(&w);
+    dialog.Init(rows.ItemTag(row), rows.SubItemText(row, 1), rows.SubItemText(row, 2), rows.SubItemTag(row, 1),
+                rows.SubItemText(row, 3));
+    Ui().ShowModal(dialog);
+    reloadDocuments(w);
+}
+
+void removeDocument(frmMain& w)
+{
+    const int row = selectedRow(w);
+    const QString question = QStringLiteral("Do you want to delete - ") + w.lvModel->SubItemText(row, 1)
+        + QStringLiteral("?\r\n(Only the record will be deleted, not the file itself)");
+    if (MsgBox(question, MsgStyle::OkCancel, QStringLiteral("Delete document details")) != MsgAnswer::Ok)
+        return;
+    catalogue().Execute(Sql::DeleteDocument(w.lvModel->ItemTag(row)));
+    reloadDocuments(w);
+}
+
+} // namespace
+
+void frmMain::tlbCategories_ButtonClick(const QString& key)
+{
+    Trap("MAIN6", [&] {
+        if (key == QLatin1String("DELETECAT"))
+            deleteCategory(*this);
+        else if (key == QLatin1String("EXIT"))
+            close();
+        else if (key == QLatin1String("NEWCAT"))
+            newCategory(*this);
+        else if (key == QLatin1String("RENAMECAT"))
+            renameCategory(*this);
+        else if (key == QLatin1String("MOVECAT"))
+            arrangeCategories(*this);
+        else if (key == QLatin1String("OPEN"))
+            lvMain_DblClick();
+        else if (key == QLatin1String("ADD"))
+            addDocument(*this);
+        else if (key == QLatin1String("EDIT"))
+            editDocument(*this);
+        else if (key == QLatin1String("REMOVE"))
+            removeDocument(*this);
+    });
+}
+
+// Opens the selected row's file, not the row under the pointer.
+void frmMain::lvMain_DblClick()
+{
+    Trap("MAIN9", [&] {
+        if (lvModel->rowCount() == 0)
+            return;
+        ShellOpenFile(lvModel->SubItemTag(selectedRow(*this), 1));
+    });
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+// The copy is made through SQLite, so it is consistent while the catalogue stays open; the save
+// dialog has already asked before an existing file is replaced.
+void frmMain::mnuDatabaseBackup_Click()
+{
+    const QString target = Ui().SaveFileName(QStringLiteral("*.*|*.*"));
+    if (target.isEmpty())
+        return;
+    try {
+        if (IsCatalogueFile(target)) {
+            MsgBox(QStringLiteral("The catalogue cannot be backed up onto itself. Choose another file."),
+                   MsgStyle::Critical);
+            return;
+        }
+        HourGlass wait;
+        BackupCatalogue(target);
+    } catch (...) {
+        MsgBox(QStringLiteral("Cannot write the backup '") + target + QStringLiteral("'\r\n")
+                   + DescribeCurrentException(),
+               MsgStyle::Critical);
+    }
+}
+
+void frmMain::mnuHelpContents_Click()
+{
+    Trap("MAIN12", [&] { ShellOpenFile(ProgramFolder() + QStringLiteral("/help/index.htm")); });
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout dialog(this);
+    Ui().ShowModal(dialog);
+}

@@ -1,13 +1,21 @@
 #include "platform/ShellOpenCode.h"
 
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
-#include <QUrl>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+constexpr int kOpenerStartMs = 5000;
+constexpr int kOpenerVerdictMs = 3000;
 
 QString defaultApplicationFor(const QString& mimeType)
 {
@@ -18,36 +26,133 @@ QString defaultApplicationFor(const QString& mimeType)
     return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
 }
 
+// A desktop file id names a file under an applications folder, with "-" standing for a
+// subfolder separator ("kde-foo.desktop" may be "kde/foo.desktop").
+QString locateDesktopFile(const QString& id)
+{
+    QString candidate = id;
+    for (;;) {
+        const QString found = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, candidate);
+        if (!found.isEmpty())
+            return found;
+        const int dash = candidate.indexOf(QLatin1Char('-'));
+        if (dash < 0)
+            return QString();
+        candidate[dash] = QLatin1Char('/');
+    }
+}
+
+// The program a desktop file starts: the first word of its Exec line.
+QString desktopProgram(const QString& desktopFile)
+{
+    if (desktopFile.isEmpty())
+        return QString();
+    QFile file(desktopFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    QTextStream in(&file);
+    bool inEntry = false;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            inEntry = line == QStringLiteral("[Desktop Entry]");
+        else if (inEntry && line.startsWith(QStringLiteral("Exec=")))
+            return QProcess::splitCommand(line.mid(5)).value(0);
+    }
+    return QString();
+}
+
+bool programInstalled(const QString& program)
+{
+    if (program.isEmpty())
+        return false;
+    if (QDir::isAbsolutePath(program))
+        return QFileInfo(program).isExecutable();
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+// What a failed look-up of the path itself means to the shell.
+int codeForMissing(const QString& path, int error)
+{
+    if (error == EACCES || error == EPERM)
+        return ShellCode::AccessDenied;
+    if (error != ENOENT)
+        return ShellCode::PathNotFound; // a file used as a folder, a loop, a name too long
+    struct stat folder;
+    const QByteArray parent = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (::stat(parent.constData(), &folder) == 0)
+        return S_ISDIR(folder.st_mode) ? ShellCode::FileNotFound : ShellCode::PathNotFound;
+    return errno == EACCES ? ShellCode::AccessDenied : ShellCode::PathNotFound;
+}
+
+// xdg-open's exit codes in the shell's terms.
+int codeForOpenerExit(QProcess::ExitStatus status, int exitCode)
+{
+    if (status != QProcess::NormalExit)
+        return ShellCode::BadAssociation;
+    switch (exitCode) {
+    case 0:
+        return ShellCode::Success;
+    case 2:
+        return ShellCode::FileNotFound;
+    case 3:
+        return ShellCode::NoAssociation; // no method available for the file
+    case 5:
+        return ShellCode::AccessDenied;
+    default:
+        return ShellCode::BadAssociation; // the application it chose failed
+    }
+}
+
+// Hands the file to xdg-open and reads how it went. An opener still busy after a moment is running
+// the application in the foreground and is left to it, so the user is not kept waiting.
+int openWithDesktop(const QString& path)
+{
+    auto* opener = new QProcess(QCoreApplication::instance());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    opener->start(QStringLiteral("xdg-open"), {QFileInfo(path).absoluteFilePath()});
+    if (!opener->waitForStarted(kOpenerStartMs)) {
+        opener->deleteLater();
+        return ShellCode::NoAssociation;
+    }
+    if (!opener->waitForFinished(kOpenerVerdictMs))
+        return ShellCode::Success;
+    return codeForOpenerExit(opener->exitStatus(), opener->exitCode());
+}
+
 } // namespace
 
-bool HasAssociatedApplication(const QString& path)
+int ApplicationCode(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return !defaultApplicationFor(QStringLiteral("inode/directory")).isEmpty();
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
-    QStringList candidates{type.name()};
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(QFileInfo(path));
+    QStringList candidates {type.name()};
     candidates << type.allAncestors();
+    int code = ShellCode::NoAssociation;
     for (const QString& name : candidates) {
-        if (!defaultApplicationFor(name).isEmpty())
-            return true;
+        const QString id = defaultApplicationFor(name);
+        if (id.isEmpty())
+            continue;
+        if (programInstalled(desktopProgram(locateDesktopFile(id))))
+            return ShellCode::Success;
+        code = ShellCode::BadAssociation; // named, but the desktop file or its program is missing
     }
-    return false;
+    return code;
 }
 
 int ShellOpenCode(const QString& path)
 {
     if (path.isEmpty())
         return ShellCode::FileNotFound;
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        return ShellCode::PathNotFound;
-    if (!info.exists())
-        return ShellCode::FileNotFound;
-    if (!info.isReadable())
+    const QByteArray native = QFile::encodeName(path);
+    struct stat entry;
+    if (::stat(native.constData(), &entry) != 0)
+        return codeForMissing(path, errno);
+    if (::access(native.constData(), R_OK) != 0)
         return ShellCode::AccessDenied;
-    if (!HasAssociatedApplication(path))
-        return ShellCode::NoAssociation;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? ShellCode::Success
-                                                                                   : ShellCode::NoAssociation;
+    const int application = ApplicationCode(path);
+    if (application != ShellCode::Success)
+        return application;
+    return openWithDesktop(path);
 }

@@ -1,0 +1,41 @@
+#include "dialogs/frmAddDocument.h"
+
+#include "platform/ErrorTrap.h"
+#include "storage/Statements.h"
+#include "storage/modDB.h"
+#include "storage/sqlDB.h"
+#include <QLineEdit>
+#include <QPushButton>
+
+frmAddDocument::frmAddDocument(QWidget* parent)
+    : DocumentDetailsDialog(parent, 7380, 2010, QStringLiteral("ISO Refs (seperate with commas"))
+{
+    setObjectName(QStringLiteral("frmAddDocument"));
+    setWindowTitle(QStringLiteral("Add Document"));
+    SetTabOrder({txtDocRef, txtTitle, txtPath, cmdBrowse, cmdOK, cmdCancel, txtISORefs});
+}
+
+void frmAddDocument::Init(const QString& catkey, const QString& catname)
+{
+    m_catkey = catkey;
+    setWindowTitle(QStringLiteral("Add document to ") + catname);
+}
+
+void frmAddDocument::cmdBrowse_Click()
+{
+    Trap("ADD1", [&] { BrowseForPath(); });
+}
+
+void frmAddDocument::cmdOK_Click()
+{
+    Trap("ADD2", [&] {
+        if (!FieldsComplete())
+            return;
+        const QString dockey = GetGUID();
+        if (dockey.isEmpty())
+            return; // already told; a record without a key must not be stored
+        if (gDB->Execute(Sql::InsertDocument(dockey, txtDocRef->text(), txtTitle->text(), txtPath->text(), m_catkey,
+                                             txtISORefs->text())))
+            accept();
+    });
+}

@@ -1,0 +1,44 @@
+#include "dialogs/frmEditDocument.h"
+
+#include "platform/ErrorTrap.h"
+#include "storage/Statements.h"
+#include "storage/sqlDB.h"
+#include <QLineEdit>
+#include <QPushButton>
+
+frmEditDocument::frmEditDocument(QWidget* parent)
+    : DocumentDetailsDialog(parent, 7305, 1800, QStringLiteral("ISO Refs (seperate with commas)"))
+{
+    setObjectName(QStringLiteral("frmEditDocument"));
+    setWindowTitle(QStringLiteral("Edit Document Details"));
+    // Cancel comes first, so the dialog opens with the focus on it.
+    SetTabOrder({cmdCancel, cmdOK, cmdBrowse, txtPath, txtTitle, txtDocRef, txtISORefs});
+}
+
+void frmEditDocument::Init(const QString& dockey, const QString& docref, const QString& doctitle,
+                           const QString& docpath, const QString& isorefs)
+{
+    Trap("EDIT1", [&] {
+        m_dockey = dockey;
+        txtDocRef->setText(docref);
+        txtTitle->setText(doctitle);
+        txtPath->setText(docpath);
+        txtISORefs->setText(isorefs);
+    });
+}
+
+void frmEditDocument::cmdBrowse_Click()
+{
+    Trap("EDIT2", [&] { BrowseForPath(); });
+}
+
+void frmEditDocument::cmdOK_Click()
+{
+    Trap("EDIT3", [&] {
+        if (!FieldsComplete())
+            return;
+        if (gDB->Execute(Sql::UpdateDocument(m_dockey, txtDocRef->text(), txtTitle->text(), txtPath->text(),
+                                             txtISORefs->text())))
+            accept();
+    });
+}

@@ -1,0 +1,80 @@
+#include "mainwindow/BackupCatalogue.h"
+
+#include "platform/AppError.h"
+#include "storage/modSQLite.h"
+#include "storage/sqlDB.h"
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <sqlite3.h>
+
+namespace {
+
+sqlite3* openCatalogue()
+{
+    sqlite3* source = gDB ? SQLiteConnection(gDB->db()) : nullptr;
+    if (!source)
+        throw AppError(QStringLiteral("No catalogue is open"));
+    return source;
+}
+
+// Copies every page of source into the database file at path in one step, so the copy is one
+// consistent state of the catalogue.
+void copyPages(sqlite3* source, const QString& path)
+{
+    sqlite3* copy = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        // One step over all pages; a catalogue locked by another program has already been waited
+        // for by the connection's busy timeout.
+        sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main");
+        rc = backup ? sqlite3_backup_step(backup, -1) : sqlite3_errcode(copy);
+        if (backup && sqlite3_backup_finish(backup) == SQLITE_OK && rc == SQLITE_DONE)
+            rc = SQLITE_OK;
+    }
+    const QString reason
+        = QString::fromUtf8(copy && sqlite3_errcode(copy) != SQLITE_OK ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
+    sqlite3_close(copy);
+    if (rc != SQLITE_OK)
+        throw AppError(reason);
+}
+
+} // namespace
+
+QString CatalogueFile()
+{
+    const char* name = sqlite3_db_filename(openCatalogue(), "main");
+    return name ? QString::fromUtf8(name) : QString();
+}
+
+bool IsCatalogueFile(const QString& path)
+{
+    const QFileInfo target(path);
+    const QFileInfo catalogue(CatalogueFile());
+    if (target.exists() && catalogue.exists())
+        return target.canonicalFilePath() == catalogue.canonicalFilePath();
+    return target.absoluteFilePath() == catalogue.absoluteFilePath();
+}
+
+void BackupCatalogue(const QString& target)
+{
+    sqlite3* source = openCatalogue();
+    if (IsCatalogueFile(target))
+        throw AppError(QStringLiteral("The catalogue cannot be copied onto itself"));
+    const QFileInfo info(target);
+    if (info.isDir())
+        throw AppError(QStringLiteral("'") + target + QStringLiteral("' is a folder"));
+    // The temporary file removes itself unless the rename has taken it into place.
+    QTemporaryFile partial(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+    if (!partial.open())
+        throw AppError(partial.errorString());
+    partial.close();
+    copyPages(source, partial.fileName());
+    partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(partial.fileName()).toStdString(),
+                            QFile::encodeName(target).toStdString(), error);
+    if (error)
+        throw AppError(QString::fromLocal8Bit(error.message().c_str()));
+    partial.setAutoRemove(false);
+}
