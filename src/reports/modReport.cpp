@@ -1,0 +1,172 @@
+#include "reports/modReport.h"
+
+#include "mainwindow/ShellOpenFile.h"
+#include "platform/ErrorTrap.h"
+#include "platform/ProgramFolder.h"
+#include "storage/modDB.h"
+#include <QDir>
+#include <QSaveFile>
+
+namespace {
+
+const QString kSpacerRow = QStringLiteral("<TR><TD colspan=6 class=stext>&nbsp;</TD></TR>");
+const QString kGapCell = QStringLiteral("<TD class=stext>&nbsp;</TD>");
+
+// Typed texts must show as typed and never become markup; line breaks would break the
+// one-line page, so they go in as character references. Appended in place: a report of a large
+// category would otherwise make and free several strings for every cell.
+void AppendEscaped(QString& page, const QString& text)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char* entity = nullptr;
+        switch (text[i].unicode()) {
+        case u'<':
+            entity = "&lt;";
+            break;
+        case u'>':
+            entity = "&gt;";
+            break;
+        case u'&':
+            entity = "&amp;";
+            break;
+        case u'"':
+            entity = "&quot;";
+            break;
+        case u'\r':
+            entity = "&#13;";
+            break;
+        case u'\n':
+            entity = "&#10;";
+            break;
+        default:
+            continue;
+        }
+        page.append(QStringView(text).sliced(start, i - start));
+        page.append(QLatin1StringView(entity));
+        start = i + 1;
+    }
+    page.append(QStringView(text).sliced(start));
+}
+
+QString Escaped(const QString& text)
+{
+    QString html;
+    AppendEscaped(html, text);
+    return html;
+}
+
+QString StyleRule(const QString& name, const QString& weight, const QString& size)
+{
+    return QLatin1Char('.') + name + QStringLiteral("{FONT-WEIGHT: ") + weight + QStringLiteral(";FONT-SIZE: ") + size
+        + QStringLiteral(";COLOR: black;FONT-FAMILY: Verdana}");
+}
+
+// Everything up to the table, with the charset named so that any browser reads the UTF-8 bytes.
+QString PageHead()
+{
+    return QStringLiteral("<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\"><STYLE>")
+        + StyleRule(QStringLiteral("stext"), QStringLiteral("normal"), QStringLiteral("8pt"))
+        + StyleRule(QStringLiteral("btext"), QStringLiteral("bold"), QStringLiteral("8pt"))
+        + StyleRule(QStringLiteral("ttext"), QStringLiteral("bold"), QStringLiteral("14pt"))
+        + QStringLiteral("</STYLE></HEAD><BODY>");
+}
+
+QString HeadingCell(const QString& text)
+{
+    return QStringLiteral("<TD class=btext bgcolor=#f0f0f0>") + text + QStringLiteral("</TD>") + kGapCell;
+}
+
+QString TitleRows(const QString& title)
+{
+    return QStringLiteral("<TR><TD colspan=6 class=ttext>") + Escaped(title) + QStringLiteral("</TD></TR>") + kSpacerRow
+        + QStringLiteral("<TR>") + HeadingCell(QStringLiteral("Doc Ref")) + HeadingCell(QStringLiteral("Title"))
+        + HeadingCell(QStringLiteral("ISO Ref")) + QStringLiteral("</TR>") + kSpacerRow;
+}
+
+void AppendBoldCell(QString& page, const QString& text)
+{
+    page.append(QLatin1StringView("<TD class=btext valign=top>"));
+    AppendEscaped(page, text);
+    page.append(QLatin1StringView("</TD><TD class=stext>&nbsp;</TD>"));
+}
+
+void AppendDocumentRows(QString& page, const ReportRow& row)
+{
+    page.append(QLatin1StringView("<TR>"));
+    AppendBoldCell(page, row.docRef);
+    AppendBoldCell(page, row.title);
+    AppendBoldCell(page, row.isoRef);
+    page.append(QLatin1StringView("</TR><TR><TD colspan=6 class=stext valign=top>"));
+    AppendEscaped(page, row.path);
+    page.append(QLatin1StringView("</TD></TR><TR><TD colspan=6 class=stext>&nbsp;</TD></TR>"));
+}
+
+// The page in pieces of about this many characters, each ending after a document: a large report
+// is never held whole, twice over, in memory.
+constexpr qsizetype kPieceSize = 64 * 1024;
+
+template <typename Sink> void EmitPage(const QString& title, const QList<ReportRow>& rows, Sink&& sink)
+{
+    QString piece = PageHead() + QStringLiteral("<TABLE cellSpacing=1 cellPadding=1 width=650 align=center border=0>")
+        + TitleRows(title);
+    piece.reserve(kPieceSize + 4096);
+    for (const ReportRow& row : rows) {
+        AppendDocumentRows(piece, row);
+        if (piece.size() >= kPieceSize) {
+            sink(piece);
+            piece.truncate(0);
+        }
+    }
+    piece.append(QLatin1StringView("</TABLE></BODY></HTML>"));
+    sink(piece);
+}
+
+QString CannotWrite(const QString& path, const QSaveFile& file)
+{
+    return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+}
+
+// Written through a save file, so a failure part-way (a full disk) leaves no half page behind.
+void WritePage(const QString& path, const QString& title, const QList<ReportRow>& rows)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(CannotWrite(path, file));
+    EmitPage(title, rows, [&file](const QString& piece) { file.write(piece.toUtf8()); });
+    if (!file.commit())
+        throw AppError(CannotWrite(path, file));
+}
+
+} // namespace
+
+QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows)
+{
+    QString page;
+    EmitPage(title, rows, [&page](const QString& piece) { page += piece; });
+    return page;
+}
+
+void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title)
+{
+    Trap("MMAIN3", [&] {
+        const QString folder = ProgramFolder() + QStringLiteral("/temp");
+        ClearTempFolder(folder);
+        const QString path = folder + QStringLiteral("/temp") + GetGUID() + QStringLiteral(".htm");
+        WritePage(path, title, rows);
+        ShellOpenFile(path);
+    });
+}
+
+void ClearTempFolder(const QString& folder)
+{
+    Trap("MMAIN4", [&] {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList(QDir::Files)) {
+            QFile file(dir.filePath(name));
+            if (!file.remove())
+                throw AppError(QStringLiteral("Cannot delete %1: %2")
+                                   .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+        }
+    });
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "reports/ReportRow.h"
+#include <QList>
+#include <QString>
+
+// The HTML report of the documents the main window shows.
+
+// The whole page as one line: the title row, the column headings, then two table rows and a
+// spacer for every document, in the order given. Every text is HTML-escaped.
+QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows);
+
+// Empties the temp folder, writes the page there as "temp" + a new key + ".htm" (UTF-8) and opens
+// it in the desktop's browser. A failure is shown with "MMAIN3" and ends the report unopened.
+void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title);
+
+// Deletes the plain files of the folder (not hidden files, not sub-folders), stopping at the
+// first that cannot be deleted; that failure is shown with "MMAIN4".
+void ClearTempFolder(const QString& folder);

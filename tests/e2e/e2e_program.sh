@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# Drives the built program in its own X server as a person would: Continue on the splash, a click
+# on a category, Report then HTML, File then Exit. Then checks from outside what it left behind.
+# usage: e2e_program.sh <built program folder> <fresh catalogue>
+set -uo pipefail
+
+program_dir=$1
+fresh_catalogue=$2
+limit=30 # seconds any one step may take
+
+work=$(mktemp -d)
+prog="$work/cadrelle"
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    [[ -f "$work/program.log" ]] && sed 's/^/program: /' "$work/program.log"
+    exit 1
+}
+
+# Waits until the command succeeds, or fails the test with the step's name.
+wait_for() {
+    local what=$1
+    shift
+    for ((i = 0; i < limit * 10; i++)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "$what did not happen within ${limit}s"
+}
+
+for tool in Xvfb xdotool sqlite3; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps installs it)"
+done
+
+# A fresh copy of the program folder, with the catalogue as delivered.
+cp -r "$program_dir" "$prog" || fail "cannot copy $program_dir"
+rm -f "$prog"/temp/*
+cp "$fresh_catalogue" "$prog/cadrelle.db" || fail "cannot copy $fresh_catalogue"
+
+# Its own settings, and a recorder as the desktop's application for web pages, so the report is
+# "opened" without a browser.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
+cat >"$work/recorder" <<REC
+#!/bin/sh
+printf '%s\n' "\$@" >> "$work/opened.txt"
+REC
+chmod +x "$work/recorder"
+cat >"$XDG_DATA_HOME/applications/cadrelle-recorder.desktop" <<DESK
+[Desktop Entry]
+Type=Application
+Name=Recorder
+Exec=$work/recorder %f
+MimeType=text/html;
+DESK
+printf '[Default Applications]\ntext/html=cadrelle-recorder.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+
+# Its own X server.
+exec 3<> >(:)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r -t "$limit" display <&3 || fail "Xvfb did not start"
+export DISPLAY=":$display"
+unset QT_QPA_PLATFORM
+
+"$prog/cadrelle" >"$work/program.log" 2>&1 &
+app_pid=$!
+
+window_named() { xdotool search --pid "$app_pid" --name "$1" | head -1; }
+has_window() { [[ -n "$(window_named "$1")" ]]; }
+# Clicks at a point given relative to a window's top-left corner.
+click_in() {
+    local x y
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    x=$((X + $2))
+    y=$((Y + $3))
+    xdotool mousemove --sync "$x" "$y" click 1
+}
+
+# The splash: Continue sits at 2520,2835 twips, 1275 x 435.
+wait_for "the splash" has_window '^Cadrelle$'
+sleep 0.5
+click_in "$(window_named '^Cadrelle$')" 210 203
+
+wait_for "the main window" has_window '^ISO9001:2000 Cadrelle$'
+main=$(window_named '^ISO9001:2000 Cadrelle$')
+sleep 1
+
+# The third category, "Procedures", below the menu bar and the toolbar.
+click_in "$main" 60 120
+sleep 0.5
+# Report, then its one item HTML.
+click_in "$main" 64 8
+sleep 0.5
+click_in "$main" 85 29
+wait_for "the report being opened" test -s "$work/opened.txt"
+
+# File, then Exit.
+click_in "$main" 20 8
+sleep 0.5
+click_in "$main" 40 29
+for ((i = 0; i < limit * 10; i++)); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after File, Exit"
+app_pid=""
+
+# What it left behind.
+db="$prog/cadrelle.db"
+[[ "$(sqlite3 "$db" 'SELECT init FROM tblinit')" == 1 ]] || fail "init is not 1 after the first run"
+outside=$(sqlite3 "$db" "SELECT count(*) FROM tbldocument WHERE docpath NOT LIKE '$prog/documents/%'")
+[[ "$outside" == 0 ]] || fail "$outside records do not point at the installed documents"
+while IFS= read -r path; do
+    [[ -f "$path" ]] || fail "record points at a missing file: $path"
+done < <(sqlite3 "$db" 'SELECT docpath FROM tbldocument')
+
+pages=("$prog"/temp/*.htm)
+[[ ${#pages[@]} == 1 && -f "${pages[0]}" ]] || fail "expected one report page in temp/, found: ${pages[*]}"
+page=${pages[0]}
+grep -qx "$page" "$work/opened.txt" || fail "the page opened was not $page: $(cat "$work/opened.txt")"
+grep -q 'Category - Procedures' "$page" || fail "the report is not titled with the category clicked"
+while IFS= read -r ref; do
+    grep -q ">$ref<" "$page" || fail "the report lacks $ref"
+done < <(sqlite3 "$db" "SELECT docref FROM tbldocument d JOIN tblcategory c ON c.catkey=d.catkey WHERE catname='Procedures'")
+grep -q '>QM01<' "$page" && fail "the report lists a document of another category"
+
+settings="$XDG_CONFIG_HOME/Cadrelle/Cadrelle.conf"
+[[ -f "$settings" ]] || fail "no settings file at $settings"
+for key in C2Width C3Width C4Width C5Width; do
+    grep -Eq "^$key=[0-9]" "$settings" || fail "$key is not stored in $settings"
+done
+
+echo "1 passed, 0 failed"
