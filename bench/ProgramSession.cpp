@@ -1,0 +1,174 @@
+#include "ProgramSession.h"
+
+#include "EventIdle.h"
+#include "RecordingUi.h"
+#include "mainwindow/DocumentListModel.h"
+#include "mainwindow/DocumentListView.h"
+#include "mainwindow/frmMain.h"
+#include "startup/frmSplash.h"
+#include "storage/sqlDB.h"
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+frmMain* shownMainWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<frmMain*>(widget); window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+// Paints the list now, as the screen would show it, rather than when the event loop gets to it.
+void paintList(frmMain* window)
+{
+    QWidget* viewport = window->lvMain->viewport();
+    if (viewport->isVisible())
+        viewport->repaint();
+    else
+        viewport->grab();
+}
+
+} // namespace
+
+ProgramSession::~ProgramSession()
+{
+    Close();
+}
+
+Timing ProgramSession::Fail(const QString& what)
+{
+    m_failure = what;
+    if (!m_ui.messages.isEmpty())
+        m_failure
+            += QStringLiteral(" (the program said: ") + m_ui.messages.join(QStringLiteral(" | ")) + QLatin1Char(')');
+    m_ui.messages.clear();
+    return Timing::Failed();
+}
+
+Timing ProgramSession::StartUp()
+{
+    Close();
+    m_ui.messages.clear();
+    auto* splash = new frmSplash;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+    EventIdle::Wait();
+
+    const Stopwatch clock;
+    splash->cmdContinue->click();
+    for (int tries = 0; !(m_window = shownMainWindow()) && tries < 100; ++tries)
+        EventIdle::Wait();
+    EventIdle::Wait();
+    const Timing elapsed = clock.Elapsed();
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (!m_window)
+        return Fail(QStringLiteral("the main window did not open"));
+    if (!m_ui.messages.isEmpty())
+        return Fail(QStringLiteral("start-up showed a message"));
+    return elapsed;
+}
+
+// Closing the window the user's way would end the program; the driver only lets go of it.
+void ProgramSession::Close()
+{
+    delete m_window;
+    m_window = nullptr;
+    if (gDB)
+        gDB->CloseDatabase();
+    gDB.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QTreeWidgetItem* ProgramSession::Category(const QString& name) const
+{
+    const auto found = m_window->tvMain->findItems(name, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QTreeWidgetItem* ProgramSession::Clause(const QString& text) const
+{
+    const auto found = m_window->tvISO->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+Timing ProgramSession::ClickCategory(const QString& name)
+{
+    if (!m_window)
+        return Fail(QStringLiteral("no main window"));
+    return Click(m_window->tvMain, Category(name), QStringLiteral("Category - ") + name);
+}
+
+bool ProgramSession::ShowCategory(const QString& name)
+{
+    return m_window && !Click(m_window->tvMain, Category(name), QStringLiteral("Category - ") + name, false).failed();
+}
+
+Timing ProgramSession::ClickClause(const QString& text)
+{
+    if (!m_window)
+        return Fail(QStringLiteral("no main window"));
+    return Click(m_window->tvISO, Clause(text), QStringLiteral("ISO Reference - ") + text);
+}
+
+// A real mouse click on the node: the tree selects it and runs its node click. The node is
+// brought into view first (its parents unfolded), which is not timed.
+Timing ProgramSession::Click(QTreeWidget* tree, QTreeWidgetItem* node, const QString& title, bool profiled)
+{
+    if (!node)
+        return Fail(QStringLiteral("no node for ") + title);
+    for (QTreeWidgetItem* parent = node->parent(); parent; parent = parent->parent())
+        parent->setExpanded(true);
+    tree->scrollToItem(node);
+    EventIdle::Wait();
+    m_ui.messages.clear();
+    const QPoint centre = tree->visualItemRect(node).center();
+
+    const Stopwatch clock(profiled);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    paintList(m_window);
+    EventIdle::Wait();
+    const Timing elapsed = clock.Elapsed();
+
+    if (m_window->lblTitle->text() != title)
+        return Fail(QStringLiteral("the click did not show ") + title);
+    if (ListedRows() == 0)
+        return Fail(title + QStringLiteral(" listed nothing"));
+    if (!m_ui.messages.isEmpty())
+        return Fail(title + QStringLiteral(" showed a message"));
+    return elapsed;
+}
+
+Timing ProgramSession::Report()
+{
+    if (!m_window)
+        return Fail(QStringLiteral("no main window"));
+    m_ui.messages.clear();
+    const qsizetype opened = m_ui.shellOpened.size();
+
+    const Stopwatch clock;
+    m_window->mnuReportHTML->trigger();
+    EventIdle::Wait();
+    const Timing elapsed = clock.Elapsed();
+
+    if (m_ui.shellOpened.size() != opened + 1)
+        return Fail(QStringLiteral("the report page was not opened"));
+    if (QFileInfo(m_ui.shellOpened.last()).size() == 0)
+        return Fail(QStringLiteral("the report page is empty"));
+    if (!m_ui.messages.isEmpty())
+        return Fail(QStringLiteral("the report showed a message"));
+    return elapsed;
+}
+
+int ProgramSession::ListedRows() const
+{
+    return m_window ? m_window->lvModel->rowCount() : 0;
+}

@@ -1,0 +1,164 @@
+#include "SizeBench.h"
+
+#include "BenchFolder.h"
+#include "BenchTable.h"
+#include "FixupBench.h"
+#include "PeakMemory.h"
+#include "ProgramSession.h"
+#include "SqliteCli.h"
+#include "mainwindow/ClauseTree.h"
+#include "storage/Statements.h"
+#include "storage/sqlDB.h"
+#include "storage/sqlRecordset.h"
+#include <QFileInfo>
+
+namespace {
+
+bool openCatalogue(const BenchFolder& folder)
+{
+    gDB = std::make_unique<sqlDB>();
+    return gDB->OpenDatabase(folder.dbPath(), false);
+}
+
+void closeCatalogue()
+{
+    if (gDB)
+        gDB->CloseDatabase();
+    gDB.reset();
+}
+
+} // namespace
+
+SizeBench::SizeBench(const BenchFolder& folder, RecordingUi& ui, int documents, int runs, bool shuffled)
+    : m_folder(folder), m_ui(ui), m_documents(documents), m_runs(runs), m_shuffled(shuffled)
+{
+}
+
+SizeBench::~SizeBench() = default;
+
+bool SizeBench::Prepare(bool fixup, QString& error)
+{
+    m_folder.use();
+    if (!openCatalogue(m_folder)) {
+        error = QStringLiteral("cannot open the fresh catalogue");
+        return false;
+    }
+    CatalogueFiller filler(m_shuffled);
+    const bool filled = filler.Fill(m_documents, m_catalogue);
+    m_firstKey = FirstCategory(m_firstName);
+    closeCatalogue();
+    if (!filled || m_firstKey.isEmpty()) {
+        error = QStringLiteral("cannot fill the catalogue");
+        return false;
+    }
+    if (fixup) {
+        m_fixup = std::make_unique<FixupBench>(m_folder, m_ui);
+        if (!m_fixup->Prepare(error))
+            return false;
+    }
+    // Start-up is timed without the fix-up, as every start after the first.
+    openCatalogue(m_folder);
+    const bool marked = gDB->Execute(Sql::UpdateInitDone());
+    closeCatalogue();
+    if (!marked)
+        error = QStringLiteral("cannot mark the first run done");
+    return marked;
+}
+
+QString SizeBench::FirstCategory(QString& name) const
+{
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectCategories(), gDB->db());
+    const QString key = rs.AtEOF() ? QString() : rs.Value(QStringLiteral("catkey")).toText();
+    name = rs.AtEOF() ? QString() : rs.Value(QStringLiteral("catname")).toText();
+    rs.CloseRecordset();
+    return key;
+}
+
+qint64 SizeBench::DbFileSize() const
+{
+    return QFileInfo(m_folder.dbPath()).size();
+}
+
+// A step of the program and its floor, taken in turns so that both meet the machine in the same
+// state. The floor is what the program reads for the step, run by sqlite3.
+SizeBench::Pair SizeBench::Paired(const std::function<Timing()>& step, const QString& floorSql,
+                                  const QStringList& options) const
+{
+    std::vector<Timing> ours, theirs;
+    for (int i = 0; i < m_runs; ++i) {
+        ours.push_back(step());
+        theirs.push_back(SqliteCli::Run(m_folder.dbPath(), floorSql, options));
+        if (ours.back().failed())
+            break;
+    }
+    return {Median(ours), Median(theirs)};
+}
+
+bool SizeBench::Measure(BenchTable& table, QString& error)
+{
+    m_folder.use();
+    if (!MeasureProgram(table, error))
+        return false;
+    if (m_fixup && !m_fixup->Measure(m_runs, table)) {
+        error = QStringLiteral("the first-run fix-up did not fix every record or showed a message");
+        return false;
+    }
+    const long peak = PeakMemory::Child(QString::fromLatin1(PeakMemory::kLargest), m_folder.path(),
+                                        m_catalogue.largestName, std::min(m_runs, 3));
+    table.Add({QStringLiteral("peak memory, largest category listed"), m_documents, peak < 0 ? -1 : peak / 1024.0, -1,
+               QStringLiteral("MiB"), QString()});
+    if (peak < 0)
+        error = QStringLiteral("the memory child failed");
+    return peak >= 0;
+}
+
+void SizeBench::Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat)
+{
+    table.Add({measure, m_documents, pair.program.wallMs, pair.floor.wallMs, QStringLiteral("ms"), floorWhat,
+               pair.program.cpuMs, pair.floor.cpuMs});
+}
+
+// Start-up reads the first-run flag, the categories and the first category's documents; a category
+// click reads its documents; every clause click all documents. The report is set against the same
+// rows written by sqlite3 as an HTML table.
+bool SizeBench::MeasureProgram(BenchTable& table, QString& error)
+{
+    ProgramSession session(m_ui);
+    const QString largest = m_catalogue.largestName;
+    const QString category = Sql::SelectCategoryDocuments(m_catalogue.largestKey);
+    const QString all = Sql::SelectAllDocuments();
+    const auto from = [&](auto step) {
+        return [&session, step, this] {
+            // Each click comes from a small list, as when the user moves on from the first category.
+            if (!session.ShowCategory(m_firstName))
+                return Timing::Failed();
+            return step();
+        };
+    };
+    const Pair startup = Paired([&] { return session.StartUp(); },
+                                Sql::SelectInit() + QLatin1Char(';') + Sql::SelectCategories() + QLatin1Char(';')
+                                    + Sql::SelectCategoryDocuments(m_firstKey));
+    const Pair click = Paired(from([&] { return session.ClickCategory(largest); }), category);
+    const Pair sections = Paired(from([&] { return session.ClickClause(kClauseRootText); }), all);
+    const Pair clause = Paired(from([&] { return session.ClickClause(QStringLiteral("7.5")); }), all);
+    const Pair report = !session.ShowCategory(largest)
+        ? Pair()
+        : Paired([&] { return session.Report(); }, category, {QStringLiteral("-html")});
+    session.Close();
+
+    Add(table, QStringLiteral("start-up, Continue to idle"), startup,
+        QStringLiteral("sqlite3: init, categories, first category"));
+    Add(table, QStringLiteral("click largest category"), click, QStringLiteral("sqlite3: the category query"));
+    Add(table, QStringLiteral("click \"Sections\""), sections, QStringLiteral("sqlite3: the all-documents query"));
+    Add(table, QStringLiteral("click \"7.5\""), clause, QStringLiteral("sqlite3: the all-documents query"));
+    Add(table, QStringLiteral("HTML report of largest list"), report,
+        QStringLiteral("sqlite3 -html: the category query"));
+    for (const Pair* pair : {&startup, &click, &sections, &clause, &report}) {
+        if (pair->program.wallMs < 0)
+            error = session.failure();
+        else if (pair->floor.wallMs < 0)
+            error = QStringLiteral("sqlite3 failed");
+    }
+    return error.isEmpty();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CatalogueFiller.h"
+#include "Median.h"
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class BenchFolder;
+class BenchTable;
+class FixupBench;
+class RecordingUi;
+
+// Every figure for one catalogue size: the catalogue is made, its floors taken with sqlite3, then
+// the program is started and clicked through, and the peak memory of the largest list is taken
+// in a child process.
+class SizeBench
+{
+public:
+    SizeBench(const BenchFolder& folder, RecordingUi& ui, int documents, int runs, bool shuffled);
+    ~SizeBench();
+
+    // Makes the catalogue; with fixup set, also lays out the first-run fix-up over it.
+    bool Prepare(bool fixup, QString& error);
+    // Returns false when a figure could not be taken (the reason in error).
+    bool Measure(BenchTable& table, QString& error);
+    qint64 DbFileSize() const;
+    const CatalogueFiller::Result& catalogue() const { return m_catalogue; }
+
+private:
+    struct Pair
+    {
+        MedianTiming program;
+        MedianTiming floor;
+    };
+    bool MeasureProgram(BenchTable& table, QString& error);
+    Pair Paired(const std::function<Timing()>& step, const QString& floorSql, const QStringList& options = {}) const;
+    QString FirstCategory(QString& name) const;
+    void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat);
+
+    const BenchFolder& m_folder;
+    RecordingUi& m_ui;
+    int m_documents;
+    int m_runs;
+    bool m_shuffled;
+    CatalogueFiller::Result m_catalogue;
+    QString m_firstKey;
+    QString m_firstName;
+    std::unique_ptr<FixupBench> m_fixup;
+};
