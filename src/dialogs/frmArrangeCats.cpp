@@ -107,12 +107,15 @@ void frmArrangeCats::SwapEntries(int first, int second)
 
 void frmArrangeCats::cmdOK_Click()
 {
-    const bool written = Trap("ARRANGE1", [&] {
+    bool written = false;
+    Trap("ARRANGE1", [&] {
         HourGlass wait;
-        // One statement per category, whether it moved or not; a refused one keeps its old place
-        // and the others are still written.
+        // Every category is written, whether it moved or not, all in one transaction: a refused
+        // statement leaves the stored order as it was and the dialog open with the user's order.
+        QStringList statements;
         for (int i = 0; i < List1->count(); ++i)
-            gDB->Execute(Sql::UpdateCategoryOrder(i, List1->item(i)->data(kKeyRole).toString()));
+            statements << Sql::UpdateCategoryOrder(i, List1->item(i)->data(kKeyRole).toString());
+        written = gDB->ExecuteAll(statements);
     });
     if (written)
         accept();

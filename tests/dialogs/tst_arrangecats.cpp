@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList shown(const frmArrangeCats& d)
@@ -18,23 +20,10 @@ QStringList shown(const frmArrangeCats& d)
     return names;
 }
 
-// Names, positions and keys in stored order.
 QList<QStringList> stored(const TestFolder& folder)
 {
-    return DirectQuery(folder.dbPath(),
-                       QStringLiteral("SELECT catname,catorder,catkey FROM tblcategory ORDER BY catorder,rowid"));
+    return DirectQuery(folder.dbPath(), u"SELECT catname,catorder,catkey FROM tblcategory ORDER BY catorder,rowid"_s);
 }
-
-const QStringList kFresh = {"QSM",
-                            "Policies",
-                            "Procedures",
-                            "Forms",
-                            "Work Instructions",
-                            "Management Reviews",
-                            "Internal Audits",
-                            "Customer Complaints",
-                            "Corrective Action",
-                            "Document Templates"};
 
 } // namespace
 
@@ -43,82 +32,65 @@ class TestArrangeCats : public QObject
     Q_OBJECT
 
 private slots:
-    void movesStopAtTheEndsAndKeepTheMovedNameSelected()
+    // Moves stop at the ends and keep the moved name selected; Cancel stores nothing, OK every
+    // position from zero by key, so two categories of one name keep the order given.
+    void movesThenCancelOrOk()
     {
         TestFolder folder;
-        folder.openCatalogue();
-        frmArrangeCats d;
-        QCOMPARE(shown(d), kFresh);
-        QCOMPARE(d.List1->currentRow(), 0);
-        d.cmdUp->click();
-        QCOMPARE(shown(d), kFresh);
-        QCOMPARE(d.List1->currentRow(), 0);
-        const int last = d.List1->count() - 1;
-        d.List1->setCurrentRow(last);
-        d.cmdDown->click();
-        QCOMPARE(shown(d), kFresh);
-        // From last to first takes n-1 moves, the name selected throughout.
-        for (int i = last; i > 0; --i) {
-            d.cmdUp->click();
-            QCOMPARE(d.List1->currentRow(), i - 1);
-            QCOMPARE(d.List1->currentItem()->text(), QStringLiteral("Document Templates"));
-        }
-        QCOMPARE(shown(d).mid(0, 2), QStringList({"Document Templates", "QSM"}));
-    }
-
-    void okStoresEveryPositionFromZeroAndCancelNothing()
-    {
-        TestFolder folder;
+        DirectExec(folder.dbPath(),
+                   u"DELETE FROM tblcategory; INSERT INTO tblcategory VALUES('K1','Forms',9),"
+                   u"('K2','Audits',8),('K3','Forms',7);"_s);
         folder.openCatalogue();
         const QList<QStringList> before = stored(folder);
-        {
+        for (bool ok : {false, true}) {
             frmArrangeCats d;
-            d.List1->setCurrentRow(3); // Forms
+            d.show();
+            QCOMPARE(shown(d), QStringList({"Forms", "Audits", "Forms"}));
+            QCOMPARE(d.List1->currentRow(), 0);
             d.cmdUp->click();
-            d.cmdCancel->click();
+            d.List1->setCurrentRow(2);
+            d.cmdDown->click();
+            QCOMPARE(shown(d), QStringList({"Forms", "Audits", "Forms"}));
+            d.cmdUp->click();
+            d.cmdUp->click();
+            QCOMPARE(d.List1->currentRow(), 0);
+            QCOMPARE(shown(d), QStringList({"Forms", "Forms", "Audits"}));
+            (ok ? d.cmdOK : d.cmdCancel)->click();
+            QVERIFY(!d.isVisible());
+            QCOMPARE(stored(folder),
+                     ok ? QList<QStringList>({{"Forms", "0", "K1"}, {"Forms", "1", "K3"}, {"Audits", "2", "K2"}})
+                        : before);
         }
-        QCOMPARE(stored(folder), before);
+    }
 
+    // A refused write stores nothing at all and keeps the dialog open with the order given.
+    void refusedOrderIsAllOrNothing()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        DirectExec(folder.dbPath(),
+                   u"CREATE TRIGGER full BEFORE UPDATE OF catorder ON tblcategory "
+                   u"WHEN NEW.catname='Forms' BEGIN SELECT RAISE(ABORT,'disk full'); END"_s);
+        folder.openCatalogue();
+        const QList<QStringList> before = stored(folder);
         frmArrangeCats d;
         d.show();
         d.List1->setCurrentRow(3);
         d.cmdUp->click();
-        d.cmdUp->click();
         d.cmdOK->click();
-        QVERIFY(!d.isVisible());
-        QStringList expected = kFresh;
-        expected.move(3, 1);
-        const QList<QStringList> rows = stored(folder);
-        for (int i = 0; i < rows.size(); ++i)
-            QCOMPARE(rows[i].mid(0, 2), QStringList({expected[i], QString::number(i)}));
-    }
-
-    void twoCategoriesOfOneNameKeepTheOrderGiven()
-    {
-        TestFolder folder;
-        DirectExec(folder.dbPath(),
-                   QStringLiteral("DELETE FROM tblcategory; "
-                                  "INSERT INTO tblcategory VALUES('K1','Forms',7);"
-                                  "INSERT INTO tblcategory VALUES('K2','Audits',8);"
-                                  "INSERT INTO tblcategory VALUES('K3','Forms',9);"));
-        folder.openCatalogue();
-        frmArrangeCats d;
-        d.List1->setCurrentRow(2);
-        d.cmdUp->click();
-        d.cmdUp->click();
-        d.cmdOK->click();
-        QCOMPARE(stored(folder),
-                 QList<QStringList>({{"Forms", "0", "K3"}, {"Forms", "1", "K1"}, {"Audits", "2", "K2"}}));
+        QCOMPARE(ui.prompts(), QStringList {u"disk full"_s});
+        QVERIFY(d.isVisible());
+        QCOMPARE(shown(d).mid(2, 2), QStringList({"Forms", "Procedures"}));
+        QCOMPARE(stored(folder), before);
     }
 
     void withoutCategoriesOnlyCancelCanBeUsed()
     {
         TestFolder folder;
         ScriptedUi ui;
-        DirectExec(folder.dbPath(), QStringLiteral("DELETE FROM tblcategory"));
+        DirectExec(folder.dbPath(), u"DELETE FROM tblcategory"_s);
         folder.openCatalogue();
         frmArrangeCats d;
-        QCOMPARE(d.List1->count(), 0);
         for (QWidget* control : std::initializer_list<QWidget*> {d.List1, d.cmdUp, d.cmdDown, d.cmdOK})
             QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
         QVERIFY(d.cmdCancel->isEnabled());
