@@ -1,5 +1,4 @@
-// The add and edit dialogs: their texts and tab orders, the checks in order, Browse, and that what
-// is typed is stored exactly, or kept in the dialog when the catalogue refuses it.
+// The add and edit dialogs: texts, tab orders, Browse, the checks in order, and what is stored.
 
 #include "dialogs/frmAddDocument.h"
 #include "dialogs/frmEditDocument.h"
@@ -11,24 +10,17 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList focusChain(QWidget* first)
 {
     QStringList names;
-    for (QWidget* w = first; names.size() < 7; w = w->nextInFocusChain()) {
+    for (QWidget* w = first; names.size() < 7; w = w->nextInFocusChain())
         if (w->focusPolicy() != Qt::NoFocus)
             names << w->objectName();
-    }
     return names;
-}
-
-void fill(DocumentDetailsDialog& d, const QString& ref, const QString& title, const QString& iso, const QString& path)
-{
-    d.txtDocRef->setText(ref);
-    d.txtTitle->setText(title);
-    d.txtISORefs->setText(iso);
-    d.txtPath->setText(path);
 }
 
 QString typed(const DocumentDetailsDialog& d)
@@ -36,16 +28,10 @@ QString typed(const DocumentDetailsDialog& d)
     return d.txtDocRef->text() + '|' + d.txtTitle->text() + '|' + d.txtISORefs->text() + '|' + d.txtPath->text();
 }
 
-QString documents(const TestFolder& folder)
+QList<QStringList> documents(const TestFolder& folder, const QString& where)
 {
-    return DirectValue(folder.dbPath(),
-                       QStringLiteral("SELECT group_concat(dockey||docref||doctitle||docpath||"
-                                      "catkey||ifnull(isoref,'-')) FROM tbldocument"));
-}
-
-QString formsKey(const TestFolder& folder)
-{
-    return DirectValue(folder.dbPath(), QStringLiteral("SELECT catkey FROM tblcategory WHERE catname='Forms'"));
+    return DirectQuery(folder.dbPath(),
+                       u"SELECT dockey,docref,doctitle,docpath,catkey,isoref FROM tbldocument WHERE "_s + where);
 }
 
 } // namespace
@@ -55,29 +41,32 @@ class TestDocumentDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void captionsLabelsAndTabOrders()
+    void captionsTabOrdersKeysAndBrowse()
     {
         frmAddDocument add;
-        QCOMPARE(add.windowTitle(), QStringLiteral("Add Document"));
-        add.Init(QStringLiteral("K"), QStringLiteral("Forms"));
-        QCOMPARE(add.windowTitle(), QStringLiteral("Add document to Forms"));
-        QCOMPARE(add.Label4->text(), QStringLiteral("ISO Refs (seperate with commas"));
-        QCOMPARE(typed(add), QStringLiteral("|||"));
+        add.Init(u"K"_s, u"Forms"_s);
+        QCOMPARE(add.Label4->text(), u"ISO Refs (seperate with commas"_s);
         QCOMPARE(focusChain(add.txtDocRef),
                  QStringList({"txtDocRef", "txtTitle", "txtPath", "cmdBrowse", "cmdOK", "cmdCancel", "txtISORefs"}));
 
+        ScriptedUi ui;
         frmEditDocument edit;
-        edit.Init(QStringLiteral("K"), QStringLiteral("QP01"), QStringLiteral("Control"), QStringLiteral("/d/QP01.rtf"),
-                  QStringLiteral("4.2.3"));
-        QCOMPARE(edit.windowTitle(), QStringLiteral("Edit Document Details"));
-        QCOMPARE(edit.Label4->text(), QStringLiteral("ISO Refs (seperate with commas)"));
-        QCOMPARE(typed(edit), QStringLiteral("QP01|Control|4.2.3|/d/QP01.rtf"));
+        edit.Init(u"K"_s, u"QP01"_s, u"Control"_s, u"/d/QP01.rtf"_s, u"4.2.3"_s);
+        QCOMPARE(edit.windowTitle(), u"Edit Document Details"_s);
+        QCOMPARE(edit.Label4->text(), u"ISO Refs (seperate with commas)"_s);
+        QCOMPARE(typed(edit), u"QP01|Control|4.2.3|/d/QP01.rtf"_s);
         QCOMPARE(focusChain(edit.cmdCancel),
                  QStringList({"cmdCancel", "cmdOK", "cmdBrowse", "txtPath", "txtTitle", "txtDocRef", "txtISORefs"}));
+        ui.fileAnswers = {QString(), u"/new/QP01 v2.rtf"_s};
+        edit.cmdBrowse->click();
+        QCOMPARE(edit.txtPath->text(), u"/d/QP01.rtf"_s);
+        edit.cmdBrowse->click();
+        QCOMPARE(edit.txtPath->text(), u"/new/QP01 v2.rtf"_s);
+        QCOMPARE(ui.filtersShown, QStringList(2, u"All Files *.*|*.*|"_s));
+
         edit.show();
-        QCOMPARE(edit.focusWidget(), static_cast<QWidget*>(edit.cmdCancel));
-        // No cancel key and no default button: Escape and Enter in a text box leave the dialog open;
-        // Enter presses the button that has the focus.
+        QCOMPARE(edit.focusWidget(), edit.cmdCancel);
+        // No cancel key and no default button; Enter presses the focused button.
         QTest::keyClick(&edit, Qt::Key_Escape);
         edit.txtTitle->setFocus();
         QTest::keyClick(edit.txtTitle, Qt::Key_Return);
@@ -87,112 +76,60 @@ private slots:
         QVERIFY(!edit.isVisible());
     }
 
-    void checksComeInOrderAndKeepWhatWasTyped_data()
+    void checksRefusalAndStoringExactly_data()
     {
         QTest::addColumn<bool>("edit");
         QTest::newRow("add") << false;
         QTest::newRow("edit") << true;
     }
 
-    void checksComeInOrderAndKeepWhatWasTyped()
+    // The checks in order, then a refused statement keeps the dialog open, then the texts are stored as
+    // typed, touching no other record.
+    void checksRefusalAndStoringExactly()
     {
         QFETCH(bool, edit);
         TestFolder folder;
         ScriptedUi ui;
         folder.openCatalogue();
-        const QString before = documents(folder);
-        std::unique_ptr<DocumentDetailsDialog> d;
-        if (edit)
-            d = std::make_unique<frmEditDocument>();
-        else
-            d = std::make_unique<frmAddDocument>();
-        d->show();
-        fill(*d, QString(), QString(), QStringLiteral("4.1"), QString());
-        d->cmdOK->click();
-        d->txtDocRef->setText(QStringLiteral("QP99"));
-        d->cmdOK->click();
-        d->txtTitle->setText(QStringLiteral("Title"));
-        d->cmdOK->click();
-        QCOMPARE(ui.prompts(),
-                 QStringList({"Enter a document reference", "Enter a document title", "Enter a path to document"}));
-        for (const ShownBox& box : ui.boxes)
-            QVERIFY(box.style == 0 && box.title == QStringLiteral("Cadrelle"));
-        QVERIFY(d->isVisible());
-        QCOMPARE(typed(*d), QStringLiteral("QP99|Title|4.1|"));
-        QCOMPARE(documents(folder), before);
-    }
-
-    void typedTextIsStoredExactly()
-    {
-        TestFolder folder;
-        ScriptedUi ui;
-        folder.openCatalogue();
+        const QString forms = DirectValue(folder.dbPath(), u"SELECT catkey FROM tblcategory WHERE catname='Forms'"_s);
+        const QString key
+            = DirectValue(folder.dbPath(), u"SELECT min(dockey) FROM tbldocument WHERE catkey='"_s + forms + '\'');
+        const QString others = u"dockey<>'%1' AND docref<>'O''Neil 1'"_s.arg(edit ? key : QString());
+        const auto before = documents(folder, others);
         frmAddDocument add;
-        add.Init(formsKey(folder), QStringLiteral("Forms"));
-        // Quotes, blanks and statement characters are the user's text, never part of a statement.
-        const QString title = QStringLiteral("  '); DROP TABLE tbldocument; -- \"x\"");
-        fill(add, QStringLiteral("O'Neil 1"), title, QString(), QStringLiteral("/no/such/folder/it's.rtf"));
-        add.cmdOK->click();
-        QCOMPARE(add.result(), int(QDialog::Accepted));
-        const QList<QStringList> added
-            = DirectQuery(folder.dbPath(),
-                          QStringLiteral("SELECT dockey,doctitle,docpath,catkey,isoref FROM tbldocument "
-                                         "WHERE docref='O''Neil 1'"));
-        QCOMPARE(added.size(), 1);
-        QCOMPARE(added[0].mid(1), QStringList({title, "/no/such/folder/it's.rtf", formsKey(folder), ""}));
-
-        // Editing changes only the details of its own record; key and category stay.
-        const QString othersBefore
-            = DirectValue(folder.dbPath(),
-                          QStringLiteral("SELECT group_concat(docref||doctitle) FROM tbldocument WHERE dockey<>'%1'")
-                              .arg(added[0][0]));
-        frmEditDocument edit;
-        edit.Init(added[0][0], QString(), QString(), QString(), QString());
-        fill(edit, QStringLiteral(" "), QStringLiteral("It's \"new\""), QStringLiteral("8.2.2"), QStringLiteral(" "));
-        edit.cmdOK->click();
-        QCOMPARE(edit.result(), int(QDialog::Accepted));
-        QCOMPARE(DirectQuery(folder.dbPath(),
-                             QStringLiteral("SELECT docref,doctitle,docpath,catkey,isoref FROM "
-                                            "tbldocument WHERE dockey='%1'")
-                                 .arg(added[0][0])),
-                 QList<QStringList>({{" ", "It's \"new\"", " ", formsKey(folder), "8.2.2"}}));
-        QCOMPARE(DirectValue(folder.dbPath(),
-                             QStringLiteral("SELECT group_concat(docref||doctitle) FROM tbldocument WHERE dockey<>'%1'")
-                                 .arg(added[0][0])),
-                 othersBefore);
-        QVERIFY(ui.boxes.isEmpty());
-    }
-
-    void refusedRecordKeepsTheDialogOpen()
-    {
-        TestFolder folder;
-        ScriptedUi ui;
-        DirectExec(folder.dbPath(),
-                   QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tbldocument "
-                                  "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-        folder.openCatalogue();
-        frmAddDocument d;
-        d.Init(formsKey(folder), QStringLiteral("Forms"));
+        frmEditDocument modify;
+        add.Init(forms, u"Forms"_s);
+        modify.Init(key, QString(), QString(), QString(), QString());
+        DocumentDetailsDialog& d = edit ? static_cast<DocumentDetailsDialog&>(modify) : add;
         d.show();
-        fill(d, QStringLiteral("QP99"), QStringLiteral("Title"), QStringLiteral("4.1"), QStringLiteral("/d/x.rtf"));
+        const QStringList texts = {"O'Neil 1", "  '); DROP TABLE tbldocument; -- \"x\"", "4.1 'a'", " /d/it's.rtf"};
+        d.txtISORefs->setText(texts[2]);
         d.cmdOK->click();
-        QCOMPARE(ui.prompts(), QStringList {QStringLiteral("disk full")});
+        d.txtDocRef->setText(texts[0]);
+        d.cmdOK->click();
+        d.txtTitle->setText(texts[1]);
+        d.cmdOK->click();
+        d.txtPath->setText(texts[3]);
+        DirectExec(folder.dbPath(),
+                   u"CREATE TRIGGER refuse BEFORE %1 ON tbldocument BEGIN SELECT RAISE(ABORT, 'disk full'); END"_s.arg(
+                       edit ? "UPDATE" : "INSERT"));
+        d.cmdOK->click();
+        QCOMPARE(ui.prompts(),
+                 QStringList({"Enter a document reference", "Enter a document title", "Enter a path to document",
+                              "disk full"}));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(ui.boxes[i].style == 0 && ui.boxes[i].title == u"Cadrelle"_s);
         QVERIFY(d.isVisible());
-        QCOMPARE(typed(d), QStringLiteral("QP99|Title|4.1|/d/x.rtf"));
-    }
+        QCOMPARE(typed(d), texts.join('|'));
 
-    void browsePutsTheChosenFileAndCancelKeepsThePath()
-    {
-        ScriptedUi ui;
-        frmEditDocument d;
-        d.Init(QStringLiteral("K"), QString(), QString(), QStringLiteral("/old/QP01.rtf"), QString());
-        ui.fileAnswers = {QString(), QStringLiteral("/new/QP01 v2.rtf"), QString()};
-        d.cmdBrowse->click();
-        QCOMPARE(d.txtPath->text(), QStringLiteral("/old/QP01.rtf"));
-        d.cmdBrowse->click();
-        d.cmdBrowse->click();
-        QCOMPARE(d.txtPath->text(), QStringLiteral("/new/QP01 v2.rtf"));
-        QCOMPARE(ui.filtersShown, QStringList(3, QStringLiteral("All Files *.*|*.*|")));
+        DirectExec(folder.dbPath(), u"DROP TRIGGER refuse"_s);
+        d.cmdOK->click();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        const auto stored = documents(folder, u"docref='O''Neil 1'"_s);
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored[0].mid(1), QStringList({texts[0], texts[1], texts[3], forms, texts[2]}));
+        QVERIFY(!edit || stored[0][0] == key);
+        QCOMPARE(documents(folder, others), before);
     }
 };
 

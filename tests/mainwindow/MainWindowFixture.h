@@ -1,7 +1,8 @@
 #pragma once
 
 // A main window over a temporary copy of the delivered catalogue, loaded as the program loads it,
-// with every message box scripted.
+// with every message box scripted. prepare runs on the catalogue file and before (if given) just
+// before the window opens it.
 
 #include "mainwindow/DocumentListModel.h"
 #include "mainwindow/DocumentListView.h"
@@ -14,8 +15,6 @@
 #include <QLabel>
 #include <QTest>
 #include <QToolBar>
-#include <QTreeWidget>
-#include <memory>
 
 struct MainWindowFixture
 {
@@ -23,49 +22,36 @@ struct MainWindowFixture
     ScriptedUi ui;
     std::unique_ptr<frmMain> w;
 
-    // prepare runs on the catalogue file before the window opens it.
-    explicit MainWindowFixture(const QStringList& prepare = {})
+    explicit MainWindowFixture(const QStringList& prepare = {}, const std::function<void()>& before = {})
     {
         for (const QString& sql : prepare)
             DirectExec(folder.dbPath(), sql);
+        if (before)
+            before();
         folder.openCatalogue();
         w = std::make_unique<frmMain>();
         w->Form_Load();
     }
 
+    bool show() const { return w->show(), QTest::qWaitForWindowExposed(w.get()); }
     QString sql(const QString& query) const { return DirectValue(folder.dbPath(), query); }
+    QTreeWidgetItem* category(const QString& n) const { return w->tvMain->findItems(n, Qt::MatchExactly).value(0); }
+    void clickCategory(const QString& name) const { click(w->tvMain, name, &frmMain::tvMain_NodeClick); }
+    void clickClause(const QString& text) const { click(w->tvISO, text, &frmMain::tvISO_NodeClick); }
+    int rowOf(const QString& docref) const { return listed().indexOf(docref); }
+    void selectRow(const QString& docref) const { w->lvMain->SelectRow(rowOf(docref)); }
+    void press(const char* key) const { w->Button(QString::fromLatin1(key))->trigger(); } // if enabled
 
-    QTreeWidgetItem* category(const QString& name) const
+    // Selects a node and clicks it, as the mouse does.
+    void click(QTreeWidget* tree, const QString& text, void (frmMain::*handler)(QTreeWidgetItem*)) const
     {
-        const auto found = w->tvMain->findItems(name, Qt::MatchExactly);
-        return found.isEmpty() ? nullptr : found.first();
-    }
-
-    // Selects a category node and clicks it, as the mouse does.
-    void clickCategory(const QString& name) const
-    {
-        QTreeWidgetItem* node = category(name);
-        QVERIFY2(node, qPrintable(name));
-        w->tvMain->setCurrentItem(node);
-        w->tvMain_NodeClick(node);
-    }
-
-    QTreeWidgetItem* clause(const QString& text) const
-    {
-        const auto found = w->tvISO->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-        return found.isEmpty() ? nullptr : found.first();
-    }
-
-    void clickClause(const QString& text) const
-    {
-        QTreeWidgetItem* node = clause(text);
+        QTreeWidgetItem* node = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
         QVERIFY2(node, qPrintable(text));
-        w->tvISO->setCurrentItem(node);
-        w->tvISO_NodeClick(node);
+        tree->setCurrentItem(node);
+        (w.get()->*handler)(node);
     }
 
-    // The references listed, top to bottom.
-    QStringList listed() const
+    QStringList listed() const // the references, top to bottom
     {
         QStringList refs;
         for (int row = 0; row < w->lvModel->rowCount(); ++row)
@@ -73,16 +59,12 @@ struct MainWindowFixture
         return refs;
     }
 
-    int rowOf(const QString& docref) const { return listed().indexOf(docref); }
-
-    // The keys of the enabled toolbar buttons, left to right.
-    QStringList enabledButtons() const
+    QStringList enabledButtons() const // their keys, left to right
     {
         QStringList keys;
-        for (QAction* button : w->tlbCategories->actions()) {
+        for (QAction* button : w->tlbCategories->actions())
             if (!button->isSeparator() && button->isEnabled())
                 keys << button->data().toString();
-        }
         return keys;
     }
 };

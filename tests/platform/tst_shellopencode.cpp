@@ -2,28 +2,31 @@
 // The desktop's associations are a temporary set made here, so no real application is started.
 
 #include "platform/ShellOpenCode.h"
-#include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstdio>
-#include <grp.h>
 #include <unistd.h>
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
 
 void writeText(const QString& path, const QByteArray& text)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
+    QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(text);
 }
+
+// Root may read every file: for its lifetime the test runs as nobody, children included.
+struct AsOtherUser
+{
+    const bool active;
+    explicit AsOtherUser(bool wanted) : active(wanted && geteuid() == 0)
+    {
+        QVERIFY(!active || (setresgid(65534, 65534, 0) == 0 && setresuid(65534, 65534, 0) == 0));
+    }
+    ~AsOtherUser() { QVERIFY(!active || (setresuid(0, 0, 0) == 0 && setresgid(0, 0, 0) == 0)); }
+};
 
 } // namespace
 
@@ -35,35 +38,7 @@ class TestShellOpenCode : public QObject
     QTemporaryDir m_files;
 
     QString applications() const { return m_desktop.filePath(QStringLiteral("data/applications")); }
-
-    // Names the desktop file that opens plain text, as a desktop's defaults list does.
-    void setDefaultForText(const QString& desktopId)
-    {
-        writeText(applications() + QStringLiteral("/defaults.list"),
-                  "[Default Applications]\ntext/plain=" + desktopId.toUtf8() + "\n");
-    }
-
-    void addDesktopFile(const QString& id, const QString& exec)
-    {
-        writeText(applications() + QLatin1Char('/') + id,
-                  "[Desktop Entry]\nType=Application\nName=Test\nMimeType=text/plain;\nExec=" + exec.toUtf8() + "\n");
-    }
-
-    // The code as another user than root sees it: root may read every file.
-    int codeAsUnprivilegedUser(const QString& path)
-    {
-        if (geteuid() != 0)
-            return ShellOpenCode(path);
-        QProcess probe;
-        probe.setChildProcessModifier([] {
-            if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
-                _exit(99);
-        });
-        probe.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--shell-code"), path});
-        if (!probe.waitForFinished(20000) || probe.exitCode() != 0)
-            return -probe.exitCode();
-        return probe.readAllStandardOutput().trimmed().toInt();
-    }
+    QString file(const QString& relative) const { return m_files.filePath(relative); }
 
 private slots:
     void initTestCase()
@@ -82,104 +57,83 @@ private slots:
              {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
             qunsetenv(name);
         QDir().mkpath(applications());
-    }
 
-    void cleanup() { QFile::remove(applications() + QStringLiteral("/defaults.list")); }
-
-    void missingFilesAndFolders()
-    {
-        const QString folder = m_files.path();
-        writeText(folder + QStringLiteral("/present.txt"), "x");
-        QCOMPARE(ShellOpenCode(folder + QStringLiteral("/gone.rtf")), ShellCode::FileNotFound);
-        QCOMPARE(ShellOpenCode(folder + QStringLiteral("/no such folder/QP01.rtf")), ShellCode::PathNotFound);
-        QCOMPARE(ShellOpenCode(folder + QStringLiteral("/a/b/c/QP01.rtf")), ShellCode::PathNotFound);
-        // A file standing where a folder should be.
-        QCOMPARE(ShellOpenCode(folder + QStringLiteral("/present.txt/QP01.rtf")), ShellCode::PathNotFound);
-        QCOMPARE(ShellOpenCode(QString()), ShellCode::FileNotFound);
-    }
-
-    void unreadableFilesAndFolders()
-    {
         // A readable folder holding a file nobody may read, and a closed folder.
-        const QString open = m_files.filePath(QStringLiteral("open"));
-        const QString closed = m_files.filePath(QStringLiteral("closed"));
-        writeText(open + QStringLiteral("/secret.txt"), "x");
-        writeText(closed + QStringLiteral("/inside.txt"), "x");
+        writeText(file(QStringLiteral("QP 01 notes.txt")), "plain words\n");
+        writeText(file(QStringLiteral("open/secret.txt")), "x");
+        writeText(file(QStringLiteral("closed/inside.txt")), "x");
         const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
             | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
         QVERIFY(QFile::setPermissions(m_files.path(), everyone));
-        QVERIFY(QFile::setPermissions(open, everyone));
-        QVERIFY(QFile::setPermissions(open + QStringLiteral("/secret.txt"), QFile::Permissions()));
-        QVERIFY(QFile::setPermissions(closed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        if (geteuid() == 0)
-            QVERIFY(chown(qPrintable(m_files.path()), 0, 0) == 0);
-
-        QCOMPARE(codeAsUnprivilegedUser(open + QStringLiteral("/secret.txt")), ShellCode::AccessDenied);
-        QCOMPARE(codeAsUnprivilegedUser(closed + QStringLiteral("/inside.txt")), ShellCode::AccessDenied);
-        QCOMPARE(codeAsUnprivilegedUser(closed + QStringLiteral("/not there.txt")), ShellCode::AccessDenied);
-        QCOMPARE(codeAsUnprivilegedUser(open + QStringLiteral("/not there.txt")), ShellCode::FileNotFound);
+        QVERIFY(QFile::setPermissions(file(QStringLiteral("open")), everyone));
+        QVERIFY(QFile::setPermissions(file(QStringLiteral("open/secret.txt")), QFile::Permissions()));
+        QVERIFY(QFile::setPermissions(file(QStringLiteral("closed")),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        // An application that records the file it is given; still running after a moment, it counts as started.
+        writeText(file(QStringLiteral("record.sh")),
+                  "#!/bin/sh\necho \"$1\" > '" + file(QStringLiteral("opened.log")).toUtf8() + "'\nsleep 5\n");
+        QVERIFY(QFile::setPermissions(file(QStringLiteral("record.sh")), QFile::ReadOwner | QFile::ExeOwner));
     }
 
-    void noApplicationForTheType()
+    void filesAndFolders_data()
     {
-        const QString text = m_files.filePath(QStringLiteral("notes.txt"));
-        writeText(text, "plain words\n");
-        QCOMPARE(ShellOpenCode(text), ShellCode::NoAssociation);
-        QCOMPARE(ShellOpenCode(m_files.path()), ShellCode::NoAssociation);
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("asOtherUser");
+        QTest::addColumn<int>("code");
+        QTest::newRow("empty") << QString() << false << ShellCode::FileNotFound;
+        QTest::newRow("missing file") << "gone.rtf" << false << ShellCode::FileNotFound;
+        QTest::newRow("missing folder") << "no such folder/QP01.rtf" << false << ShellCode::PathNotFound;
+        QTest::newRow("file as folder") << "QP 01 notes.txt/QP01.rtf" << false << ShellCode::PathNotFound;
+        QTest::newRow("unreadable file") << "open/secret.txt" << true << ShellCode::AccessDenied;
+        QTest::newRow("closed folder") << "closed/inside.txt" << true << ShellCode::AccessDenied;
+        QTest::newRow("missing in closed folder") << "closed/not there.txt" << true << ShellCode::AccessDenied;
+        QTest::newRow("missing in open folder") << "open/not there.txt" << true << ShellCode::FileNotFound;
+        QTest::newRow("no application") << "QP 01 notes.txt" << false << ShellCode::NoAssociation;
     }
 
-    void applicationNamedButNotInstalled()
+    void filesAndFolders()
     {
-        const QString text = m_files.filePath(QStringLiteral("notes.txt"));
-        writeText(text, "plain words\n");
-        setDefaultForText(QStringLiteral("cadrelle-ghost.desktop"));
-        QCOMPARE(ShellOpenCode(text), ShellCode::BadAssociation);
-        addDesktopFile(QStringLiteral("cadrelle-ghost.desktop"), QStringLiteral("/nonexistent/editor %f"));
-        QCOMPARE(ShellOpenCode(text), ShellCode::BadAssociation);
-        QFile::remove(applications() + QStringLiteral("/cadrelle-ghost.desktop"));
+        QFETCH(QString, path);
+        QFETCH(bool, asOtherUser);
+        QFETCH(int, code);
+        const AsOtherUser other(asOtherUser);
+        QCOMPARE(ShellOpenCode(path.isEmpty() ? QString() : file(path)), code);
     }
 
-    // An application still running after a moment counts as started.
-    void installedApplicationIsStartedWithTheFile()
+    void cleanup()
     {
-        const QString marker = m_files.filePath(QStringLiteral("opened.log"));
-        const QString script = m_files.filePath(QStringLiteral("record.sh"));
-        writeText(script, "#!/bin/sh\necho \"$1\" > '" + marker.toUtf8() + "'\nsleep 5\n");
-        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        addDesktopFile(QStringLiteral("cadrelle-record.desktop"), script + QStringLiteral(" %f"));
-        setDefaultForText(QStringLiteral("cadrelle-record.desktop"));
-        const QString text = m_files.filePath(QStringLiteral("QP 01 notes.txt"));
-        writeText(text, "plain words\n");
-
-        QCOMPARE(ShellOpenCode(text), ShellCode::Success);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
-        QFile log(marker);
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromLocal8Bit(log.readAll()).trimmed(), text);
+        QFile::remove(applications() + QStringLiteral("/defaults.list"));
+        QFile::remove(applications() + QStringLiteral("/cadrelle-test.desktop"));
     }
 
-    void applicationThatFailsIsTold()
+    void associatedApplications_data()
     {
-        addDesktopFile(QStringLiteral("cadrelle-broken.desktop"), QStringLiteral("false %f"));
-        setDefaultForText(QStringLiteral("cadrelle-broken.desktop"));
-        const QString text = m_files.filePath(QStringLiteral("notes.txt"));
-        writeText(text, "plain words\n");
-        QCOMPARE(ShellOpenCode(text), ShellCode::BadAssociation);
+        QTest::addColumn<QString>("exec"); // none: named for the type but not installed
+        QTest::addColumn<int>("code");
+        QTest::newRow("not installed") << QString() << ShellCode::BadAssociation;
+        QTest::newRow("program fails") << "false %f" << ShellCode::BadAssociation;
+        QTest::newRow("started") << file(QStringLiteral("record.sh %f")) << ShellCode::Success;
+    }
+
+    void associatedApplications()
+    {
+        QFETCH(QString, exec);
+        QFETCH(int, code);
+        writeText(applications() + QStringLiteral("/defaults.list"),
+                  "[Default Applications]\ntext/plain=cadrelle-test.desktop\n");
+        if (!exec.isEmpty())
+            writeText(applications() + QStringLiteral("/cadrelle-test.desktop"),
+                      "[Desktop Entry]\nType=Application\nName=Test\nMimeType=text/plain;\nExec=" + exec.toUtf8()
+                          + "\n");
+        QCOMPARE(ShellOpenCode(file(QStringLiteral("QP 01 notes.txt"))), code);
+        if (code == ShellCode::Success) {
+            QFile log(file(QStringLiteral("opened.log")));
+            QTRY_VERIFY_WITH_TIMEOUT(log.exists(), 10000);
+            QVERIFY(log.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromLocal8Bit(log.readAll()).trimmed(), file(QStringLiteral("QP 01 notes.txt")));
+        }
     }
 };
 
-// With "--shell-code <path>" the program only prints the code for path: the test runs itself so as
-// another user.
-int main(int argc, char** argv)
-{
-    if (argc == 3 && qstrcmp(argv[1], "--shell-code") == 0) {
-        QCoreApplication app(argc, argv);
-        std::printf("%d\n", ShellOpenCode(QString::fromLocal8Bit(argv[2])));
-        return 0;
-    }
-    QApplication app(argc, argv);
-    TestShellOpenCode test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestShellOpenCode)
 #include "tst_shellopencode.moc"

@@ -2,6 +2,8 @@
 
 #include "mainwindow/frmMain.h"
 #include "startup/frmSplash.h"
+#include "support/ScriptedUi.h"
+#include "support/TestFolder.h"
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -12,38 +14,26 @@ class TestSplash : public frmSplash
 {
 public:
     int ended = 0;
-
-protected:
     void EndProgram() override { ++ended; }
 };
 
-// The main windows that Continue showed.
-inline QList<frmMain*> shownMainWindows()
+// A program folder with a splash on it; the main windows the test opened go before the folder.
+struct SplashRun
 {
-    QList<frmMain*> found;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* window = qobject_cast<frmMain*>(widget);
-        if (window && window->isVisible())
-            found << window;
-    }
-    return found;
-}
-
-// Removes the main windows a test opened, before its program folder goes away.
-struct MainWindowsCleanup
-{
-    ~MainWindowsCleanup()
+    TestFolder folder;
+    ScriptedUi ui;
+    TestSplash splash;
+    ~SplashRun()
     {
         QList<QPointer<QWidget>> windows;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (qobject_cast<frmMain*>(widget))
-                windows << widget;
-        }
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            windows << (qobject_cast<frmMain*>(widget) ? widget : nullptr);
         qDeleteAll(windows);
     }
 };
 
 inline void clickContinue(frmSplash& splash)
 {
+    splash.show();
     QTest::mouseClick(splash.cmdContinue, Qt::LeftButton);
 }

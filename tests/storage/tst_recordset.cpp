@@ -25,62 +25,48 @@ class TestRecordset : public QObject
     }
 
 private slots:
-    void emptyResultIsAtItsEndWithNoFields()
+    // Empty, one row and many rows: each row visited once in order; the last row stays in the
+    // fields after the end; MoveFirst starts again; closing empties the fields and keeps EOF.
+    void walk()
     {
         TestFolder folder;
         ScriptedUi ui;
         folder.openCatalogue();
-        sqlRecordset rs;
-        rs.OpenRecordset(QStringLiteral("SELECT catname FROM tblcategory WHERE 0"), gDB->db());
-        QVERIFY(rs.AtEOF());
-        QVERIFY(!rs.AtBOF());
-        QCOMPARE(rs.Fields().count(), 0);
-        rs.MoveFirst();
-        QVERIFY(rs.AtEOF());
-        QVERIFY(ui.boxes.isEmpty());
-    }
+        sqlRecordset empty;
+        empty.OpenRecordset(QStringLiteral("SELECT catname FROM tblcategory WHERE 0"), gDB->db());
+        QVERIFY(empty.AtEOF() && !empty.AtBOF());
+        QCOMPARE(empty.Fields().count(), 0);
+        empty.MoveFirst();
+        QVERIFY(empty.AtEOF());
 
-    void oneRowStaysInTheFieldsAfterTheEnd()
-    {
-        TestFolder folder;
-        ScriptedUi ui;
-        folder.openCatalogue();
-        sqlRecordset rs;
-        rs.OpenRecordset(QStringLiteral("SELECT init FROM tblinit"), gDB->db());
-        QVERIFY(!rs.AtEOF());
-        QCOMPARE(rs.Value(QStringLiteral("init")).toText(), QStringLiteral("0"));
-        rs.MoveNext();
-        QVERIFY(rs.AtEOF());
-        QCOMPARE(rs.Value(QStringLiteral("init")).toText(), QStringLiteral("0"));
-        rs.MoveNext();
-        QVERIFY(rs.AtEOF());
-    }
+        sqlRecordset one;
+        one.OpenRecordset(QStringLiteral("SELECT init FROM tblinit"), gDB->db());
+        QCOMPARE(readColumn(one, QStringLiteral("init")), QStringList {QStringLiteral("0")});
+        QCOMPARE(one.Value(QStringLiteral("init")).toText(), QStringLiteral("0"));
+        one.CloseRecordset();
+        QCOMPARE(one.Fields().count(), 0);
+        QVERIFY(one.AtEOF());
 
-    void walkVisitsEveryRowOnceInOrderAndMoveFirstStartsAgain()
-    {
-        TestFolder folder;
-        ScriptedUi ui;
-        folder.openCatalogue();
-        sqlRecordset rs;
-        rs.OpenRecordset(QStringLiteral("SELECT catkey,catname FROM tblcategory ORDER BY catorder"), gDB->db());
-        const QStringList names = readColumn(rs, QStringLiteral("catname"));
+        sqlRecordset many;
+        many.OpenRecordset(QStringLiteral("SELECT catkey,catname FROM tblcategory ORDER BY catorder;"), gDB->db());
+        const QStringList names = readColumn(many, QStringLiteral("catname"));
         QCOMPARE(names.size(), 10);
         QCOMPARE(names.first(), QStringLiteral("QSM"));
         QCOMPARE(names.last(), QStringLiteral("Document Templates"));
-        rs.MoveFirst();
-        QVERIFY(!rs.AtEOF());
-        QCOMPARE(readColumn(rs, QStringLiteral("CATNAME")), names);
-        QVERIFY(ui.boxes.isEmpty());
+        many.MoveFirst();
+        QCOMPARE(readColumn(many, QStringLiteral("CATNAME")), names);
+        QVERIFY(ui.boxes.isEmpty() && !many.AtBOF());
     }
 
-    void fieldsAreFoundByNameInAnyCaseAndByPosition()
+    // By name in any case and by 1-based position; a failed lookup or a repeated key is told
+    // (style 0, application title) and gives nothing, so the reader's own trap reports next.
+    void lookups()
     {
         TestFolder folder;
         ScriptedUi ui;
         folder.openCatalogue();
         sqlRecordset rs;
-        rs.OpenRecordset(QStringLiteral("SELECT catname,catorder FROM tblcategory ORDER BY catorder;"), gDB->db());
-        QCOMPARE(rs.Fields().count(), 2);
+        rs.OpenRecordset(QStringLiteral("SELECT catname,catorder FROM tblcategory ORDER BY catorder"), gDB->db());
         QCOMPARE(rs.Fields().Item(QStringLiteral("catname")), rs.Fields().Item(QStringLiteral("CatName")));
         QCOMPARE(rs.Fields().Item(1)->Value().toText(), QStringLiteral("QSM"));
         QCOMPARE(rs.Fields().Item(2)->Value().toText(), QStringLiteral("1"));
@@ -89,65 +75,35 @@ private slots:
         QVERIFY(!rs.Fields().Item(3));
         QVERIFY(!rs.Fields().Item(0));
         QVERIFY(!rs.Fields().Item(QStringLiteral("dockey")));
-        QCOMPARE(ui.boxes.size(), 3);
-        for (const ShownBox& box : ui.boxes) {
-            QCOMPARE(box.style, 0);
-            QCOMPARE(box.title, QStringLiteral("Cadrelle"));
-        }
+        QVERIFY(!rs.Fields().Add(QStringLiteral("CATNAME")));
+        QCOMPARE(rs.Fields().count(), 2);
+        QCOMPARE(ui.boxes.size(), 4);
+        for (const ShownBox& box : ui.boxes)
+            QVERIFY(box.style == 0 && box.title == QStringLiteral("Cadrelle"));
         QVERIFY(ui.boxes[2].prompt.contains(QStringLiteral("dockey")));
         QVERIFY_THROWS_EXCEPTION(AppError, rs.Value(QStringLiteral("dockey")));
     }
 
-    void addRefusesAKeyAlreadyPresent()
-    {
-        ScriptedUi ui;
-        sqlFields fields;
-        QVERIFY(fields.Add(QStringLiteral("docref")));
-        QVERIFY(!fields.Add(QStringLiteral("DocRef")));
-        QCOMPARE(fields.count(), 1);
-        QCOMPARE(ui.boxes.size(), 1);
-    }
-
-    void failedQueryIsToldAndLeavesNoFields()
+    // A refused query shows the engine's text alone; a result whose column names repeat is
+    // refused too. Either way no fields and not at the end, as the readers expect.
+    void refusedResults()
     {
         TestFolder folder;
         ScriptedUi ui;
         folder.openCatalogue();
-        sqlRecordset rs;
-        rs.OpenRecordset(QStringLiteral("SELECT something FROM nowhere"), gDB->db());
-        QCOMPARE(ui.prompts(), QStringList{QStringLiteral("no such table: nowhere")});
+        sqlRecordset failed;
+        failed.OpenRecordset(QStringLiteral("SELECT something FROM nowhere"), gDB->db());
+        sqlRecordset repeated;
+        repeated.OpenRecordset(QStringLiteral("SELECT catname, catname AS CATNAME FROM tblcategory"), gDB->db());
+        QCOMPARE(ui.boxes.size(), 2);
+        QCOMPARE(ui.boxes[0].prompt, QStringLiteral("no such table: nowhere"));
         QCOMPARE(ui.boxes[0].style, 0);
-        QVERIFY(!rs.AtEOF());
-        QCOMPARE(rs.Fields().count(), 0);
-        QVERIFY_THROWS_EXCEPTION(AppError, rs.Value(QStringLiteral("something")));
-    }
-
-    void repeatedColumnNamesAreRefused()
-    {
-        TestFolder folder;
-        ScriptedUi ui;
-        folder.openCatalogue();
-        sqlRecordset rs;
-        rs.OpenRecordset(QStringLiteral("SELECT catname, catname AS CATNAME FROM tblcategory"), gDB->db());
-        QCOMPARE(ui.boxes.size(), 1);
-        QVERIFY(ui.boxes[0].prompt.contains(QStringLiteral("more than once")));
-        QCOMPARE(rs.Fields().count(), 0);
-        QVERIFY(!rs.AtEOF());
-    }
-
-    void closeEmptiesTheFieldsAndKeepsEof()
-    {
-        TestFolder folder;
-        ScriptedUi ui;
-        folder.openCatalogue();
-        sqlRecordset rs;
-        rs.OpenRecordset(QStringLiteral("SELECT init FROM tblinit"), gDB->db());
-        rs.MoveNext();
-        QVERIFY(rs.AtEOF());
-        rs.CloseRecordset();
-        QCOMPARE(rs.Fields().count(), 0);
-        QVERIFY(rs.AtEOF());
-        QVERIFY(ui.boxes.isEmpty());
+        QVERIFY(ui.boxes[1].prompt.contains(QStringLiteral("more than once")));
+        for (sqlRecordset* rs : {&failed, &repeated}) {
+            QVERIFY(!rs->AtEOF());
+            QCOMPARE(rs->Fields().count(), 0);
+        }
+        QVERIFY_THROWS_EXCEPTION(AppError, failed.Value(QStringLiteral("something")));
     }
 };
 

@@ -74,11 +74,7 @@ private slots:
             else
                 QCOMPARE(q.table.at(2, row).toText(), QString(row % 50, QLatin1Char('x')));
         }
-    }
-
-    void aTextLongerThanAnyBlockStaysWhole()
-    {
-        Query q;
+        // A text longer than any block stays whole between its neighbours.
         QVERIFY(q.run(QStringLiteral("SELECT 'a' AS x UNION ALL SELECT replace(printf('%300000s', ''), ' ', 'y') "
                                      "UNION ALL SELECT 'b'")));
         QCOMPARE(q.table.at(0, 1).toText(), QStringLiteral("a"));

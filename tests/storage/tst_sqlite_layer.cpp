@@ -45,30 +45,6 @@ private slots:
         QCOMPARE(file.readAll(), text.repeated(200));
     }
 
-    void resultTableHoldsNamesThenTypedValues()
-    {
-        TestFolder folder;
-        QString error;
-        const int32_t handle = PSSQLITE3_OpenDB(folder.dbPath(), error);
-        QVERIFY(handle > 0);
-        int32_t rows = -1, columns = -1;
-        ResultTable table;
-        const QByteArray sql = "SELECT 7 AS i, 2.5 AS r, 'Qualité' AS t, NULL AS n, x'00ff' AS b "
-                               "UNION ALL SELECT 8, 3.5, 'two', NULL, x'01'";
-        QCOMPARE(PSSQLITE3_ExecuteDB(handle, sql, rows, columns, table, error), int16_t(0));
-        QCOMPARE(rows, 2);
-        QCOMPARE(columns, 5);
-        QCOMPARE(table.at(0, 0).toText(), QStringLiteral("i"));
-        QCOMPARE(table.at(4, 0).toText(), QStringLiteral("b"));
-        QCOMPARE(table.at(0, 1).type(), Variant::Type::Integer);
-        QCOMPARE(table.at(1, 1).type(), Variant::Type::Real);
-        QCOMPARE(table.at(2, 1).toText(), QStringLiteral("Qualité"));
-        QVERIFY(table.at(3, 1).isNull());
-        QCOMPARE(table.at(4, 1), Variant(QByteArray("\x00\xff", 2)));
-        QCOMPARE(table.at(0, 2).toText(), QStringLiteral("8"));
-        PSSQLITE3_CloseDB(handle);
-    }
-
     void severalStatementsRunAndEmptyOnesAreHarmless()
     {
         TestFolder folder;
@@ -95,20 +71,6 @@ private slots:
             QVERIFY(error.contains(QString::number(handle)));
         }
         PSSQLITE3_CloseDB(4711); // harmless
-    }
-
-    void handlesAreSmallAndDistinct()
-    {
-        TestFolder folder;
-        QString error;
-        const int32_t first = PSSQLITE3_OpenDB(folder.dbPath(), error);
-        const int32_t second = PSSQLITE3_OpenDB(folder.dbPath(), error);
-        QVERIFY(first > 0 && first < 100);
-        QVERIFY(second > 0 && second < 100 && second != first);
-        PSSQLITE3_CloseDB(first);
-        QVERIFY(!SQLiteConnection(first));
-        QVERIFY(SQLiteConnection(second));
-        PSSQLITE3_CloseDB(second);
     }
 
     void executeShowsOnlyTheEngineTextAndGoesOn()
@@ -154,6 +116,7 @@ private slots:
         sqlDB db;
         QVERIFY(db.OpenDatabase(folder.dbPath(), false));
         const int32_t handle = db.db();
+        QVERIFY(handle > 0 && handle < 100); // a small number, not pointer bits
         QVERIFY(SQLiteConnection(handle));
         db.CloseDatabase();
         QVERIFY(!SQLiteConnection(handle));
