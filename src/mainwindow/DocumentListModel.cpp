@@ -10,19 +10,20 @@ namespace {
 
 constexpr int kColumns = 5;
 
-QVariant cellText(const DocumentRow& r, int column)
+// The text of sub-item 1 to 4, or none for any other column.
+const QString* subItemText(const DocumentRow& r, int subItem)
 {
-    switch (column) {
+    switch (subItem) {
     case 1:
-        return r.docref;
+        return &r.docref;
     case 2:
-        return r.doctitle;
+        return &r.doctitle;
     case 3:
-        return r.isoref;
+        return &r.isoref;
     case 4:
-        return r.docpath;
+        return &r.docpath;
     default:
-        return {};
+        return nullptr;
     }
 }
 
@@ -60,19 +61,10 @@ QString DocumentListModel::ItemTag(int row) const
 
 QString DocumentListModel::SubItemText(int row, int subItem) const
 {
-    const DocumentRow& r = Row(row);
-    switch (subItem) {
-    case 1:
-        return r.docref;
-    case 2:
-        return r.doctitle;
-    case 3:
-        return r.isoref;
-    case 4:
-        return r.docpath;
-    default:
+    const QString* text = subItemText(Row(row), subItem);
+    if (!text)
         throw AppError(QStringLiteral("Index out of bounds"));
-    }
+    return *text;
 }
 
 QString DocumentListModel::SubItemTag(int row, int subItem) const
@@ -100,8 +92,10 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
     const DocumentRow& r = m_rows[std::size_t(index.row())];
     const int column = index.column();
     switch (role) {
-    case Qt::DisplayRole:
-        return cellText(r, column);
+    case Qt::DisplayRole: {
+        const QString* text = subItemText(r, column);
+        return text ? QVariant(*text) : QVariant();
+    }
     case Qt::DecorationRole:
         return column == 0 ? QVariant(m_document) : QVariant();
     case Qt::FontRole:

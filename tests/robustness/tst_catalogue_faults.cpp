@@ -6,6 +6,7 @@
 #include "storage/modDB.h"
 #include "storage/sqlDB.h"
 #include "support/DirectSql.h"
+#include "support/FileSnapshot.h"
 #include "support/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QDir>
@@ -14,21 +15,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <sqlite3.h>
-
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList listing(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
-} // namespace
 
 class TestCatalogueFaults : public QObject
 {

@@ -6,6 +6,7 @@
 #include "mainwindow/MainWindowFixture.h"
 #include "platform/ShellOpenCode.h"
 #include "startup/frmSplash.h"
+#include "support/FileSnapshot.h"
 #include "support/OrdinaryUserWrites.h"
 #include <QApplication>
 #include <QLineEdit>
@@ -15,17 +16,6 @@
 #include <QSettings>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList listing(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
 
 void press(frmMain* w, const char* key)
 {
