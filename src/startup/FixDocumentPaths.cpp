@@ -15,20 +15,22 @@ namespace {
 // A file name is the record's reference followed by a dot and a three-letter extension.
 constexpr int kExtensionLength = 4;
 
-void fixOne(const QString& folder, const QString& name)
+bool fixOne(const QString& folder, const QString& name)
 {
     // Too short to hold a reference and an extension: no record can match it.
     if (name.size() < kExtensionLength)
-        return;
-    gDB->Execute(Sql::UpdateDocumentPath(folder, name.chopped(kExtensionLength), name.right(kExtensionLength)));
+        return true;
+    return gDB->Execute(Sql::UpdateDocumentPath(folder, name.chopped(kExtensionLength), name.right(kExtensionLength)));
 }
 
 } // namespace
 
 // Points the delivered records at the files of the documents folder: each plain file updates the
 // records whose reference is its name without the extension. One transaction keeps a thousand
-// files quick; a statement that fails is told by Execute and the others still go in.
-void frmSplash::FixDocumentPaths()
+// files quick and makes the fix-up all or nothing: with every value escaped, a refused statement
+// means the catalogue refuses all of them (read-only, locked, full), so the first refusal is told
+// once and ends the fix-up, which then runs again at the next start.
+bool frmSplash::FixDocumentPaths()
 {
     m_fixing = true;
     HourGlass hourglass;
@@ -37,16 +39,21 @@ void frmSplash::FixDocumentPaths()
         Timer1->stop();
         m_fixing = false;
     });
-    const bool batched = gDB->Execute(Sql::BeginTransaction());
+    if (!gDB->Execute(Sql::BeginTransaction()))
+        return false;
+    bool fixed = false;
     Trap("SPLASH2", [&] {
         const QString folder = ProgramFolder() + QStringLiteral("/documents/");
         const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
         for (const QString& name : names) {
-            fixOne(folder, name);
+            if (!fixOne(folder, name))
+                return;
             QCoreApplication::processEvents();
         }
+        fixed = true;
     });
-    // What was done stays done, also after a failure.
-    if (batched && !gDB->Execute(Sql::CommitTransaction()))
-        gDB->Execute(Sql::RollbackTransaction());
+    if (fixed && gDB->Execute(Sql::CommitTransaction()))
+        return true;
+    gDB->RollBack();
+    return false;
 }

@@ -113,10 +113,10 @@ void frmSplash::cmdContinue_Click()
         // Any earlier connection is replaced, not closed: a failed start may be tried again.
         gDB = std::make_unique<sqlDB>();
         gDB->OpenDatabase(ProgramFolder() + QStringLiteral("/cadrelle.db"), true);
-        if (InitPending()) {
-            FixDocumentPaths();
+        // Marked done only when every path was written, so a fix-up the catalogue refused runs
+        // again at the next start.
+        if (InitPending() && FixDocumentPaths())
             gDB->Execute(Sql::UpdateInitDone());
-        }
         ShowMainWindow();
         close();
     });

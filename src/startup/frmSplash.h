@@ -23,7 +23,8 @@ public:
     void Timer1_Timer();
     // The first-run fix-up: points the delivered records at the files of the documents folder.
     // Continue runs it when the catalogue asks for it; public so that it can be timed on its own.
-    void FixDocumentPaths();
+    // Returns whether every path was written.
+    bool FixDocumentPaths();
 
     // Controls.
     QFrame* Frame1 = nullptr;

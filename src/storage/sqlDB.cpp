@@ -52,17 +52,17 @@ bool sqlDB::ExecuteAll(const QStringList& statements)
         return false;
     for (const QString& statement : statements) {
         if (!Execute(statement)) {
-            rollBack();
+            RollBack();
             return false;
         }
     }
     if (Execute(QStringLiteral("COMMIT")))
         return true;
-    rollBack();
+    RollBack();
     return false;
 }
 
-void sqlDB::rollBack()
+void sqlDB::RollBack()
 {
     // A full disk or an I/O error makes the engine roll the transaction back itself; a second
     // ROLLBACK would only add a message that nothing could be undone.

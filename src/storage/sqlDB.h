@@ -16,12 +16,12 @@ public:
     bool Execute(const QString& sql);
     // Runs statements as one transaction: all of them are applied or none is.
     bool ExecuteAll(const QStringList& statements);
+    // Undoes the open transaction, if the engine has not already done so.
+    void RollBack();
     void CloseDatabase();
     int32_t db() const { return m_handle; }
 
 private:
-    // Undoes the transaction ExecuteAll began, if the engine has not already done so.
-    void rollBack();
     int32_t m_handle = 0;
     bool m_open = false;
 };

@@ -76,6 +76,29 @@ private slots:
                               "QM01.rtf", "QP03.rtf", "old"}));
     }
 
+    // A fix-up the catalogue refuses is told once, leaves every path and the flag as they were,
+    // and runs again at the next start.
+    void refusedFixUpIsAllOrNothingAndRunsAgain()
+    {
+        SplashRun run;
+        for (const char* name : {"QP01.rtf", "QP02.rtf", "QP03.rtf"})
+            run.folder.writeFile(QStringLiteral("documents/") + name);
+        DirectExec(run.folder.dbPath(),
+                   "CREATE TRIGGER full BEFORE UPDATE ON tbldocument WHEN NEW.docref='QP02' "
+                   "BEGIN SELECT RAISE(ABORT,'disk full'); END");
+        clickContinue(run.splash);
+        QCOMPARE(run.ui.prompts(), QStringList {"disk full"});
+        QCOMPARE(DirectValue(run.folder.dbPath(), "SELECT init FROM tblinit"), QStringLiteral("0"));
+        QCOMPARE(docpaths(run.folder, {"QP01", "QP02", "QP03"}), QStringList({"QP01.rtf", "QP02.rtf", "QP03.rtf"}));
+        DirectExec(run.folder.dbPath(), "DROP TRIGGER full");
+        run.ui.boxes.clear();
+        TestSplash again;
+        clickContinue(again);
+        QCOMPARE(run.ui.prompts(), QStringList());
+        QCOMPARE(DirectValue(run.folder.dbPath(), "SELECT init FROM tblinit"), QStringLiteral("1"));
+        QCOMPARE(docpaths(run.folder, {"QP02"}), QStringList {run.folder.path() + "/documents/QP02.rtf"});
+    }
+
     // While the delivered records are pointed at the installed documents, the label blinks under
     // the hourglass and Continue, Exit and closing are ignored; the next start leaves them alone.
     void deliveredRecordsPointAtTheInstalledDocumentsOnce()
