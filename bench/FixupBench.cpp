@@ -4,8 +4,8 @@
 #include "BenchTable.h"
 #include "EventIdle.h"
 #include "Median.h"
-#include "RecordingUi.h"
 #include "SqliteCli.h"
+#include "platform/ScriptedUi.h"
 #include "startup/frmSplash.h"
 #include "storage/Statements.h"
 #include "storage/sqlDB.h"
@@ -97,7 +97,7 @@ Timing FixupBench::RunProgram()
     frmSplash splash;
     splash.show();
     EventIdle::Wait();
-    m_ui.messages.clear();
+    m_ui.boxes.clear();
     gDB = std::make_unique<sqlDB>();
     gDB->OpenDatabase(m_folder.filePath(kRun), false);
 
@@ -107,7 +107,7 @@ Timing FixupBench::RunProgram()
 
     gDB->CloseDatabase();
     gDB.reset();
-    const bool sound = m_ui.messages.isEmpty() && FixedRecords(m_folder.filePath(kRun)) == m_files;
+    const bool sound = m_ui.boxes.isEmpty() && FixedRecords(m_folder.filePath(kRun)) == m_files;
     return sound ? elapsed : Timing::Failed();
 }
 

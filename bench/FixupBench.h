@@ -5,7 +5,7 @@
 
 class BenchFolder;
 class BenchTable;
-class RecordingUi;
+class ScriptedUi;
 
 // The first-run fix-up over a thousand files: one file in documents/ for every record of a
 // thousand-document catalogue whose fix-up is still pending. Each run starts from the same
@@ -14,7 +14,7 @@ class RecordingUi;
 class FixupBench
 {
 public:
-    FixupBench(const BenchFolder& folder, RecordingUi& ui) : m_folder(folder), m_ui(ui) { }
+    FixupBench(const BenchFolder& folder, ScriptedUi& ui) : m_folder(folder), m_ui(ui) { }
 
     // Call with the catalogue filled and closed, before its first run is marked done.
     bool Prepare(QString& error);
@@ -30,6 +30,6 @@ private:
     bool WriteScript(QString& error);
 
     const BenchFolder& m_folder;
-    RecordingUi& m_ui;
+    ScriptedUi& m_ui;
     int m_files = 0;
 };

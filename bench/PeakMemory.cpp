@@ -52,7 +52,7 @@ long PeakMemory::Child(const QString& state, const QString& folder, const QStrin
     return peaks.empty() ? -1 : peaks[peaks.size() / 2];
 }
 
-int PeakMemory::RunChild(const QStringList& arguments, RecordingUi& ui)
+int PeakMemory::RunChild(const QStringList& arguments, ScriptedUi& ui)
 {
     const int at = int(arguments.indexOf(kFlag));
     if (at < 0 || arguments.size() < at + 4)

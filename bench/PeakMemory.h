@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class RecordingUi;
+class ScriptedUi;
 
 // Peak resident memory (VmHWM), each state measured in a child process of its own so that no
 // earlier work of the driver inflates it.
@@ -23,5 +23,5 @@ public:
     static long Child(const QString& state, const QString& folder, const QString& category, int runs);
 
     // The child's side: brings the program to the state, prints "VmHWM <KiB>", returns the exit code.
-    static int RunChild(const QStringList& arguments, RecordingUi& ui);
+    static int RunChild(const QStringList& arguments, ScriptedUi& ui);
 };

@@ -1,10 +1,10 @@
 #include "ProgramSession.h"
 
 #include "EventIdle.h"
-#include "RecordingUi.h"
 #include "mainwindow/DocumentListModel.h"
 #include "mainwindow/DocumentListView.h"
 #include "mainwindow/frmMain.h"
+#include "platform/ScriptedUi.h"
 #include "startup/frmSplash.h"
 #include "storage/sqlDB.h"
 #include <QAction>
@@ -46,17 +46,17 @@ ProgramSession::~ProgramSession()
 Timing ProgramSession::Fail(const QString& what)
 {
     m_failure = what;
-    if (!m_ui.messages.isEmpty())
+    if (!m_ui.boxes.isEmpty())
         m_failure
-            += QStringLiteral(" (the program said: ") + m_ui.messages.join(QStringLiteral(" | ")) + QLatin1Char(')');
-    m_ui.messages.clear();
+            += QStringLiteral(" (the program said: ") + m_ui.prompts().join(QStringLiteral(" | ")) + QLatin1Char(')');
+    m_ui.boxes.clear();
     return Timing::Failed();
 }
 
 Timing ProgramSession::StartUp()
 {
     Close();
-    m_ui.messages.clear();
+    m_ui.boxes.clear();
     auto* splash = new frmSplash;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->show();
@@ -72,7 +72,7 @@ Timing ProgramSession::StartUp()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (!m_window)
         return Fail(QStringLiteral("the main window did not open"));
-    if (!m_ui.messages.isEmpty())
+    if (!m_ui.boxes.isEmpty())
         return Fail(QStringLiteral("start-up showed a message"));
     return elapsed;
 }
@@ -129,7 +129,7 @@ Timing ProgramSession::Click(QTreeWidget* tree, QTreeWidgetItem* node, const QSt
         parent->setExpanded(true);
     tree->scrollToItem(node);
     EventIdle::Wait();
-    m_ui.messages.clear();
+    m_ui.boxes.clear();
     const QPoint centre = tree->visualItemRect(node).center();
 
     const Stopwatch clock(profiled);
@@ -142,7 +142,7 @@ Timing ProgramSession::Click(QTreeWidget* tree, QTreeWidgetItem* node, const QSt
         return Fail(QStringLiteral("the click did not show ") + title);
     if (ListedRows() == 0)
         return Fail(title + QStringLiteral(" listed nothing"));
-    if (!m_ui.messages.isEmpty())
+    if (!m_ui.boxes.isEmpty())
         return Fail(title + QStringLiteral(" showed a message"));
     return elapsed;
 }
@@ -151,7 +151,7 @@ Timing ProgramSession::Report()
 {
     if (!m_window)
         return Fail(QStringLiteral("no main window"));
-    m_ui.messages.clear();
+    m_ui.boxes.clear();
     const qsizetype opened = m_ui.shellOpened.size();
 
     const Stopwatch clock;
@@ -163,7 +163,7 @@ Timing ProgramSession::Report()
         return Fail(QStringLiteral("the report page was not opened"));
     if (QFileInfo(m_ui.shellOpened.last()).size() == 0)
         return Fail(QStringLiteral("the report page is empty"));
-    if (!m_ui.messages.isEmpty())
+    if (!m_ui.boxes.isEmpty())
         return Fail(QStringLiteral("the report showed a message"));
     return elapsed;
 }

@@ -6,7 +6,7 @@
 class frmMain;
 class QTreeWidget;
 class QTreeWidgetItem;
-class RecordingUi;
+class ScriptedUi;
 
 // Drives the program in this process as a user would: the splash's Continue, clicks on tree
 // nodes, Report, HTML. Each timed step returns its timing, failed when it did not do what the
@@ -14,7 +14,7 @@ class RecordingUi;
 class ProgramSession
 {
 public:
-    explicit ProgramSession(RecordingUi& ui) : m_ui(ui) { }
+    explicit ProgramSession(ScriptedUi& ui) : m_ui(ui) { }
     ~ProgramSession();
 
     // From the click on Continue until the main window is shown and the program idle. The
@@ -44,7 +44,7 @@ private:
     // Notes what went wrong and gives the failed figure.
     Timing Fail(const QString& what);
 
-    RecordingUi& m_ui;
+    ScriptedUi& m_ui;
     frmMain* m_window = nullptr;
     QString m_failure;
 };

@@ -29,7 +29,7 @@ void closeCatalogue()
 
 } // namespace
 
-SizeBench::SizeBench(const BenchFolder& folder, RecordingUi& ui, int documents, int runs, bool shuffled)
+SizeBench::SizeBench(const BenchFolder& folder, ScriptedUi& ui, int documents, int runs, bool shuffled)
     : m_folder(folder), m_ui(ui), m_documents(documents), m_runs(runs), m_shuffled(shuffled)
 {
 }

@@ -10,7 +10,7 @@
 class BenchFolder;
 class BenchTable;
 class FixupBench;
-class RecordingUi;
+class ScriptedUi;
 
 // Every figure for one catalogue size: the catalogue is made, its floors taken with sqlite3, then
 // the program is started and clicked through, and the peak memory of the largest list is taken
@@ -18,7 +18,7 @@ class RecordingUi;
 class SizeBench
 {
 public:
-    SizeBench(const BenchFolder& folder, RecordingUi& ui, int documents, int runs, bool shuffled);
+    SizeBench(const BenchFolder& folder, ScriptedUi& ui, int documents, int runs, bool shuffled);
     ~SizeBench();
 
     // Makes the catalogue; with fixup set, also lays out the first-run fix-up over it.
@@ -40,7 +40,7 @@ private:
     void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat);
 
     const BenchFolder& m_folder;
-    RecordingUi& m_ui;
+    ScriptedUi& m_ui;
     int m_documents;
     int m_runs;
     bool m_shuffled;

@@ -4,9 +4,9 @@
 #include "BenchFolder.h"
 #include "BenchTable.h"
 #include "PeakMemory.h"
-#include "RecordingUi.h"
 #include "SizeBench.h"
 #include "SqliteCli.h"
+#include "platform/ScriptedUi.h"
 #include "storage/Statements.h"
 #include "storage/sqlDB.h"
 #include <QApplication>
@@ -147,7 +147,7 @@ void reportTargets(const BenchTable& table, double emptyMiB, double splashMiB, V
           << Qt::endl;
 }
 
-int run(const Options& options, RecordingUi& ui)
+int run(const Options& options, ScriptedUi& ui)
 {
     if (!SqliteCli::Available()) {
         out() << "sqlite3 is not installed: the floor cannot be measured" << Qt::endl;
@@ -211,7 +211,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cadrelle"));
     QApplication::setOrganizationName(QStringLiteral("Cadrelle"));
-    RecordingUi ui;
+    ScriptedUi ui;
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.contains(QStringLiteral("--footprint")))
         return PeakMemory::RunChild(arguments, ui);

@@ -7,7 +7,7 @@
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include <QFile>
 #include <QStringList>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "dialogs/frmArrangeCats.h"
 #include "support/DirectSql.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QListWidget>
 #include <QPushButton>

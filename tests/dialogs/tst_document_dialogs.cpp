@@ -3,7 +3,7 @@
 #include "dialogs/frmAddDocument.h"
 #include "dialogs/frmEditDocument.h"
 #include "support/DirectSql.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QLabel>
 #include <QLineEdit>

@@ -9,7 +9,7 @@
 #include "mainwindow/NodeTree.h"
 #include "mainwindow/frmMain.h"
 #include "support/DirectSql.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QAction>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "reports/modReport.h"
 #include "storage/modDB.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@
 #include "storage/sqlDB.h"
 #include "support/DirectSql.h"
 #include "support/FileSnapshot.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QDir>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
 #include "support/DirectSql.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QRandomGenerator>
 #include <QTest>

@@ -2,7 +2,7 @@
 
 #include "mainwindow/frmMain.h"
 #include "startup/frmSplash.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QApplication>
 #include <QPointer>

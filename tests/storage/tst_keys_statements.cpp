@@ -3,7 +3,7 @@
 
 #include "storage/Statements.h"
 #include "storage/modDB.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>

@@ -6,7 +6,7 @@
 #include "storage/sqlField.h"
 #include "storage/sqlFields.h"
 #include "storage/sqlRecordset.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QTest>
 

@@ -4,7 +4,7 @@
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include "support/DirectSql.h"
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QDir>
 #include <QFile>

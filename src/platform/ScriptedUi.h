@@ -14,8 +14,9 @@ struct ShownBox
     QString title;
 };
 
-// Answers every modal interaction from queues and records what the user would have seen.
-// Installs itself for its lifetime. A box with no queued answer gets its first button.
+// Answers every modal interaction from queues and records what the user would have seen, for the
+// tests and the benchmark: nothing modal is shown and no application opens. Installs itself for
+// its lifetime. A box with no queued answer gets its first button.
 class ScriptedUi : public PlatformUi
 {
 public:

@@ -1,4 +1,4 @@
-#include "support/ScriptedUi.h"
+#include "platform/ScriptedUi.h"
 
 #include "platform/Platform.h"
 #include <QDialog>
