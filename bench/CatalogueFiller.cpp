@@ -82,7 +82,7 @@ bool CatalogueFiller::Fill(int documents, Result& result)
     if (!gDB->Execute(Sql::BeginTransaction()))
         return false;
     if (!AddCategories() || !AddDocuments()) {
-        gDB->Execute(Sql::RollbackTransaction());
+        gDB->RollBack();
         return false;
     }
     if (!gDB->Execute(Sql::CommitTransaction()))

@@ -287,13 +287,6 @@ QAction* frmMain::Button(const QString& key) const
     return nullptr;
 }
 
-sqlDB& frmMain::Catalogue()
-{
-    if (!gDB)
-        throw AppError(QStringLiteral("Object variable not set: the catalogue is not open"));
-    return *gDB;
-}
-
 void frmMain::SetButtonsEnabled(const QStringList& keys, bool enabled)
 {
     for (const QString& key : keys) {

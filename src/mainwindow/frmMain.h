@@ -12,7 +12,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class DocumentListModel;
 class DocumentListView;
-class sqlDB;
 
 // The main window: the toolbar, the category tree above the clause tree, and the title label
 // above the document list of the node clicked last. Controls carry their names as objectName.
@@ -83,8 +82,6 @@ private:
     void RestoreColumnWidths();
     void SaveColumnWidths();
     void SetButtonsEnabled(const QStringList& keys, bool enabled);
-    // The open catalogue; fails when the connection is gone.
-    static sqlDB& Catalogue();
 
     bool m_unloaded = false;
 };

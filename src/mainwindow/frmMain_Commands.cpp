@@ -21,13 +21,6 @@
 
 namespace {
 
-sqlDB& catalogue()
-{
-    if (!gDB)
-        throw AppError(QStringLiteral("Object variable not set: the catalogue is not open"));
-    return *gDB;
-}
-
 QTreeWidgetItem* selectedCategory(const frmMain& w)
 {
     QTreeWidgetItem* node = w.tvMain->currentItem();
@@ -60,7 +53,7 @@ void newCategory(frmMain& w)
     const QString catkey = GetGUID();
     if (catkey.isEmpty())
         return; // already told; a category without a key must not be stored
-    if (catalogue().Execute(Sql::InsertCategory(catkey, name)))
+    if (Catalogue().Execute(Sql::InsertCategory(catkey, name)))
         w.LoadCategories();
 }
 
@@ -74,7 +67,7 @@ void renameCategory(frmMain& w)
         = StripQuotes(InputBox(QStringLiteral("Enter new name"), QStringLiteral("Rename Category - ") + node->text(0)));
     if (name.isEmpty())
         return;
-    if (!catalogue().Execute(Sql::RenameCategory(catkey, name)))
+    if (!Catalogue().Execute(Sql::RenameCategory(catkey, name)))
         return;
     w.LoadCategories();
     for (int i = 0; i < w.tvMain->topLevelItemCount(); ++i) {
@@ -105,7 +98,7 @@ void deleteCategory(frmMain& w)
     if (MsgBox(question, MsgStyle::YesNo + MsgStyle::Critical, QStringLiteral("Delete Category")) != MsgAnswer::Yes)
         return;
     const QString catkey = NodeTree::Key(node);
-    catalogue().ExecuteAll({Sql::DeleteCategoryDocuments(catkey), Sql::DeleteCategory(catkey)});
+    Catalogue().ExecuteAll({Sql::DeleteCategoryDocuments(catkey), Sql::DeleteCategory(catkey)});
     w.LoadCategories();
 }
 
@@ -137,7 +130,7 @@ void removeDocument(frmMain& w)
         + QStringLiteral("?\r\n(Only the record will be deleted, not the file itself)");
     if (MsgBox(question, MsgStyle::OkCancel, QStringLiteral("Delete document details")) != MsgAnswer::Ok)
         return;
-    catalogue().Execute(Sql::DeleteDocument(w.lvModel->ItemTag(row)));
+    Catalogue().Execute(Sql::DeleteDocument(w.lvModel->ItemTag(row)));
     reloadDocuments(w);
 }
 

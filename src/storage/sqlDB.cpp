@@ -3,12 +3,20 @@
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
 #include "platform/ProgramFolder.h"
+#include "storage/Statements.h"
 #include "storage/modSQLite.h"
 #include <QDir>
 #include <QStringList>
 #include <sqlite3.h>
 
 std::unique_ptr<sqlDB> gDB;
+
+sqlDB& Catalogue()
+{
+    if (!gDB)
+        throw AppError(QStringLiteral("Object variable not set: the catalogue is not open"));
+    return *gDB;
+}
 
 bool sqlDB::OpenDatabase(const QString& path, bool changeFolder)
 {
@@ -48,7 +56,7 @@ bool sqlDB::Execute(const QString& sql)
 
 bool sqlDB::ExecuteAll(const QStringList& statements)
 {
-    if (!Execute(QStringLiteral("BEGIN")))
+    if (!Execute(Sql::BeginTransaction()))
         return false;
     for (const QString& statement : statements) {
         if (!Execute(statement)) {
@@ -56,7 +64,7 @@ bool sqlDB::ExecuteAll(const QStringList& statements)
             return false;
         }
     }
-    if (Execute(QStringLiteral("COMMIT")))
+    if (Execute(Sql::CommitTransaction()))
         return true;
     RollBack();
     return false;
@@ -68,7 +76,7 @@ void sqlDB::RollBack()
     // ROLLBACK would only add a message that nothing could be undone.
     sqlite3* connection = SQLiteConnection(m_handle);
     if (connection && !sqlite3_get_autocommit(connection))
-        Execute(QStringLiteral("ROLLBACK"));
+        Execute(Sql::RollbackTransaction());
 }
 
 void sqlDB::CloseDatabase()
