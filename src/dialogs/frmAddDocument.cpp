@@ -18,6 +18,7 @@ frmAddDocument::frmAddDocument(QWidget* parent)
 void frmAddDocument::Init(const QString& catkey, const QString& catname)
 {
     m_catkey = catkey;
+    m_catname = catname;
     setWindowTitle(QStringLiteral("Add document to ") + catname);
 }
 
@@ -34,8 +35,16 @@ void frmAddDocument::cmdOK_Click()
         const QString dockey = GetGUID();
         if (dockey.isEmpty())
             return; // already told; a record without a key must not be stored
-        if (gDB->Execute(Sql::InsertDocument(dockey, txtDocRef->text(), txtTitle->text(), txtPath->text(), m_catkey,
-                                             txtISORefs->text())))
-            accept();
+        if (!gDB->Execute(Sql::InsertDocument(dockey, txtDocRef->text(), txtTitle->text(), txtPath->text(), m_catkey,
+                                              txtISORefs->text())))
+            return;
+        // Another program may have deleted the category since the window listed it.
+        if (gDB->Changes() == 0) {
+            MsgBox(QStringLiteral("The category '") + m_catname
+                       + QStringLiteral("' is no longer in the catalogue: the document was not added."),
+                   MsgStyle::Critical);
+            return;
+        }
+        accept();
     });
 }

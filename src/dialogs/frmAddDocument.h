@@ -20,4 +20,5 @@ public:
 
 private:
     QString m_catkey;
+    QString m_catname;
 };

@@ -37,8 +37,15 @@ void frmEditDocument::cmdOK_Click()
     Trap("EDIT3", [&] {
         if (!FieldsComplete())
             return;
-        if (gDB->Execute(Sql::UpdateDocument(m_dockey, txtDocRef->text(), txtTitle->text(), txtPath->text(),
-                                             txtISORefs->text())))
-            accept();
+        if (!gDB->Execute(Sql::UpdateDocument(m_dockey, txtDocRef->text(), txtTitle->text(), txtPath->text(),
+                                              txtISORefs->text())))
+            return;
+        // A record without a key, or one another program has removed, takes no update.
+        if (gDB->Changes() == 0) {
+            MsgBox(QStringLiteral("This document is no longer in the catalogue: the changes were not saved."),
+                   MsgStyle::Critical);
+            return;
+        }
+        accept();
     });
 }

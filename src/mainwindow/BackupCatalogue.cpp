@@ -3,7 +3,9 @@
 #include "platform/AppError.h"
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <filesystem>
 #include <sqlite3.h>
@@ -24,6 +26,10 @@ void copyPages(sqlite3* source, const QString& path)
 {
     sqlite3* copy = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE, nullptr);
+    // The copy is a temporary file until it is renamed into place: a journal beside it would only
+    // be one more file to leave behind when the copy is interrupted.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(copy, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
         // One step over all pages; a catalogue locked by another program has already been waited
         // for by the connection's busy timeout.
@@ -39,12 +45,39 @@ void copyPages(sqlite3* source, const QString& path)
         throw AppError(reason);
 }
 
+// A copy cut short by the end of the program leaves its temporary file (and, from older versions,
+// a journal) beside the target; the next backup there clears them away.
+void removeLeftovers(const QFileInfo& target)
+{
+    const QRegularExpression partialName(QStringLiteral("^\\.") + QRegularExpression::escape(target.fileName())
+                                         + QStringLiteral("\\.[A-Za-z0-9]{6}(-journal)?$"));
+    const QDir folder(target.absolutePath());
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (partialName.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
+    }
+}
+
 } // namespace
 
 QString CatalogueFile()
 {
     const char* name = sqlite3_db_filename(openCatalogue(), "main");
     return name ? QString::fromUtf8(name) : QString();
+}
+
+bool IsCatalogueWorkFile(const QString& path)
+{
+    const QFileInfo target(path);
+    const QFileInfo catalogue(CatalogueFile());
+    const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty() || folder != QFileInfo(catalogue.absolutePath()).canonicalFilePath())
+        return false;
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        if (target.fileName() == catalogue.fileName() + QLatin1String(suffix))
+            return true;
+    }
+    return false;
 }
 
 bool IsCatalogueFile(const QString& path)
@@ -64,6 +97,9 @@ void BackupCatalogue(const QString& target)
     const QFileInfo info(target);
     if (info.isDir())
         throw AppError(QStringLiteral("'") + target + QStringLiteral("' is a folder"));
+    if (IsCatalogueWorkFile(target))
+        throw AppError(QStringLiteral("The catalogue's journal cannot be a backup"));
+    removeLeftovers(info);
     // The temporary file removes itself unless the rename has taken it into place.
     QTemporaryFile partial(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
     if (!partial.open())

@@ -86,4 +86,5 @@ void DocumentListView::startDrag(Qt::DropActions)
     drag->setPixmap(viewport()->grab(picture));
     drag->setHotSpot(QPoint(-16, -8));
     drag->exec(Qt::MoveAction, Qt::MoveAction);
+    emit DragEnded();
 }

@@ -27,6 +27,8 @@ signals:
     void MouseDown(const QPoint& pos);
     void MouseUp(const QPoint& pos);
     void DblClick();
+    // A drag of a row has ended: dropped, refused or cancelled.
+    void DragEnded();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -95,5 +95,5 @@ void NodeTree::dropEvent(QDropEvent* event)
     }
     event->setDropAction(Qt::MoveAction);
     event->accept();
-    emit Dropped(event->position().toPoint());
+    emit Dropped(event->position().toPoint(), event->mimeData()->data(m_mimeType));
 }

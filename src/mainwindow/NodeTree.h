@@ -19,8 +19,8 @@ public:
 
 signals:
     void NodeClick(QTreeWidgetItem* node);
-    // The drop point, in the tree's own (viewport) coordinates.
-    void Dropped(const QPoint& pos);
+    // The drop point, in the tree's own (viewport) coordinates, and what the drag carried.
+    void Dropped(const QPoint& pos, const QByteArray& data);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

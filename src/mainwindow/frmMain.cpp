@@ -140,6 +140,8 @@ void frmMain::buildControls()
 
     lblTitle = new QLabel(client);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    // The title shows category names as typed: never as markup, which could load files.
+    lblTitle->setTextFormat(Qt::PlainText);
     lblTitle->setGeometry(TwipsRect(3360, 945, 6525, 330));
     QFont title(QStringLiteral("MS Sans Serif"));
     title.setStyleHint(QFont::SansSerif);
@@ -249,6 +251,8 @@ void frmMain::connectControls()
     connect(lvMain, &DocumentListView::MouseDown, this, &frmMain::lvMain_MouseDown);
     connect(lvMain, &DocumentListView::MouseUp, this, &frmMain::lvMain_MouseUp);
     connect(lvMain, &DocumentListView::DblClick, this, &frmMain::lvMain_DblClick);
+    // The drag loop swallows the release; the row is forgotten when the drag ends however it ends.
+    connect(lvMain, &DocumentListView::DragEnded, this, [this] { mDragItem = QPersistentModelIndex(); });
     centralWidget()->installEventFilter(this);
 }
 

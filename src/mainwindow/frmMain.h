@@ -39,7 +39,9 @@ public:
     void tvISO_NodeClick(QTreeWidgetItem* node);
     void lvMain_MouseDown(const QPoint& pos);
     void lvMain_MouseUp(const QPoint& pos);
-    void tvMain_OLEDragDrop(const QPoint& pos);
+    // A drop at pos (the tree's viewport coordinates) of a drag that carries a record key.
+    void tvMain_OLEDragDrop(const QPoint& pos, const QByteArray& dragged);
+    void SelectDocument(const QString& dockey);
     void tlbCategories_ButtonClick(const QString& key);
     void lvMain_DblClick();
     void mnuFileExit_Click();
@@ -62,7 +64,8 @@ public:
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    // The list row under the last mouse press on the list, or an invalid index.
+    // The list row under the last mouse press on the list, or an invalid index; forgotten when a
+    // drag ends.
     QPersistentModelIndex mDragItem;
 
 protected:
@@ -82,6 +85,7 @@ private:
     void RestoreColumnWidths();
     void SaveColumnWidths();
     void SetButtonsEnabled(const QStringList& keys, bool enabled);
+    void ShowNoCategory();
 
     bool m_unloaded = false;
 };

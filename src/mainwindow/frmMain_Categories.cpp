@@ -50,8 +50,38 @@ void frmMain::LoadCategories()
         if (tvMain->topLevelItemCount() > 0) {
             tvMain->setCurrentItem(tvMain->topLevelItem(0));
             tvMain_NodeClick(tvMain->topLevelItem(0));
+        } else {
+            ShowNoCategory();
         }
     });
+}
+
+// With no category left, nothing listed may stay on show: its records are gone, and only commands
+// that need no category remain.
+void frmMain::ShowNoCategory()
+{
+    lblTitle->clear();
+    lvModel->Clear();
+    EnableAllButtons();
+    SetButtonsEnabled({QStringLiteral("RENAMECAT"), QStringLiteral("DELETECAT"), QStringLiteral("ADD")}, false);
+    SetButtonsEnabled(kRowButtons, false);
+}
+
+// Selects the row of the record, or the first row when it is not listed: the row commands always
+// act on a row the user sees selected.
+void frmMain::SelectDocument(const QString& dockey)
+{
+    if (lvModel->rowCount() == 0)
+        return;
+    int row = 0;
+    for (int i = 0; i < lvModel->rowCount(); ++i) {
+        if (lvModel->ItemTag(i) == dockey) {
+            row = i;
+            break;
+        }
+    }
+    lvMain->SelectRow(row);
+    lvMain->scrollTo(lvModel->index(row, 0));
 }
 
 void frmMain::tvMain_NodeClick(QTreeWidgetItem* node)
@@ -69,6 +99,7 @@ void frmMain::tvMain_NodeClick(QTreeWidgetItem* node)
         rs.OpenRecordset(Sql::SelectCategoryDocuments(NodeTree::Key(node)), Catalogue().db());
         lvModel->SetRows(ReadDocumentRows(rs, QStringLiteral("dockey")));
         rs.CloseRecordset();
+        SelectDocument(QString());
         SetButtonsEnabled(kRowButtons, lvModel->rowCount() > 0);
     });
 }
@@ -84,17 +115,28 @@ void frmMain::lvMain_MouseUp(const QPoint&)
     mDragItem = QPersistentModelIndex();
 }
 
-void frmMain::tvMain_OLEDragDrop(const QPoint& pos)
+// The record refiled is the one the drag carries, wherever it came from: the row pressed here last
+// may belong to another drag, one cancelled or one from another window. Only a record of this
+// catalogue is taken.
+void frmMain::tvMain_OLEDragDrop(const QPoint& pos, const QByteArray& dragged)
 {
     Trap("MAIN10", [&] {
-        if (!mDragItem.isValid())
-            return;
+        mDragItem = QPersistentModelIndex();
+        const QString dockey = QString::fromUtf8(dragged);
         QTreeWidgetItem* target = tvMain->itemAt(pos);
-        if (!target)
+        if (!target || dockey.isEmpty())
             return;
-        Catalogue().Execute(Sql::UpdateDocumentCategory(NodeTree::Key(target), lvModel->ItemTag(mDragItem.row())));
+        if (!Catalogue().Execute(Sql::UpdateDocumentCategory(NodeTree::Key(target), dockey)))
+            return;
+        if (Catalogue().Changes() == 0) {
+            MsgBox(QStringLiteral("This document is not in the catalogue, or the category is gone: nothing was "
+                                  "refiled."),
+                   MsgStyle::Critical);
+            LoadCategories();
+            return;
+        }
         tvMain->setCurrentItem(target);
         tvMain_NodeClick(tvMain->currentItem());
-        mDragItem = QPersistentModelIndex();
+        SelectDocument(dockey);
     });
 }

@@ -64,5 +64,8 @@ void frmMain::tvISO_NodeClick(QTreeWidgetItem* node)
         lvModel->SetRows(ReadDocumentRows(rs, QStringLiteral("isoref"),
                                           [&clause](const Variant& isoref) { return ClauseMatch(clause, isoref); }));
         rs.CloseRecordset();
+        SelectDocument(QString());
+        SetButtonsEnabled({QStringLiteral("OPEN"), QStringLiteral("EDIT"), QStringLiteral("REMOVE")},
+                          lvModel->rowCount() > 0);
     });
 }

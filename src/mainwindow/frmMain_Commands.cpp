@@ -8,11 +8,11 @@
 #include "mainwindow/DocumentListModel.h"
 #include "mainwindow/DocumentListView.h"
 #include "mainwindow/NodeTree.h"
-#include "mainwindow/ShellOpenFile.h"
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
 #include "platform/HourGlass.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ShellOpenFile.h"
 #include "storage/Statements.h"
 #include "storage/modDB.h"
 #include "storage/sqlDB.h"
@@ -69,6 +69,8 @@ void renameCategory(frmMain& w)
         return;
     if (!Catalogue().Execute(Sql::RenameCategory(catkey, name)))
         return;
+    if (Catalogue().Changes() == 0)
+        MsgBox(QStringLiteral("This category is no longer in the catalogue: it was not renamed."), MsgStyle::Critical);
     w.LoadCategories();
     for (int i = 0; i < w.tvMain->topLevelItemCount(); ++i) {
         QTreeWidgetItem* renamed = w.tvMain->topLevelItem(i);
@@ -95,7 +97,10 @@ void deleteCategory(frmMain& w)
         = QStringLiteral("Deleting a category will also delete all related document records.(Not the files)\r\n"
                          "Do you want to delete category - ")
         + node->text(0) + QStringLiteral("?");
-    if (MsgBox(question, MsgStyle::YesNo + MsgStyle::Critical, QStringLiteral("Delete Category")) != MsgAnswer::Yes)
+    // No is the default: Enter must not delete a category and its records, which cannot be undone.
+    if (MsgBox(question, MsgStyle::YesNo + MsgStyle::Critical + MsgStyle::DefaultButton2,
+               QStringLiteral("Delete Category"))
+        != MsgAnswer::Yes)
         return;
     const QString catkey = NodeTree::Key(node);
     Catalogue().ExecuteAll({Sql::DeleteCategoryDocuments(catkey), Sql::DeleteCategory(catkey)});
@@ -117,10 +122,12 @@ void editDocument(frmMain& w)
     const int row = selectedRow(w);
     const DocumentListModel& rows = *w.lvModel;
     frmEditDocument dialog(&w);
-    dialog.Init(rows.ItemTag(row), rows.SubItemText(row, 1), rows.SubItemText(row, 2), rows.SubItemTag(row, 1),
+    const QString dockey = rows.ItemTag(row);
+    dialog.Init(dockey, rows.SubItemText(row, 1), rows.SubItemText(row, 2), rows.SubItemTag(row, 1),
                 rows.SubItemText(row, 3));
     Ui().ShowModal(dialog);
     reloadDocuments(w);
+    w.SelectDocument(dockey);
 }
 
 void removeDocument(frmMain& w)
@@ -130,7 +137,8 @@ void removeDocument(frmMain& w)
         + QStringLiteral("?\r\n(Only the record will be deleted, not the file itself)");
     if (MsgBox(question, MsgStyle::OkCancel, QStringLiteral("Delete document details")) != MsgAnswer::Ok)
         return;
-    Catalogue().Execute(Sql::DeleteDocument(w.lvModel->ItemTag(row)));
+    if (Catalogue().Execute(Sql::DeleteDocument(w.lvModel->ItemTag(row))) && Catalogue().Changes() == 0)
+        MsgBox(QStringLiteral("This document is no longer in the catalogue: nothing was removed."), MsgStyle::Critical);
     reloadDocuments(w);
 }
 
@@ -185,6 +193,12 @@ void frmMain::mnuDatabaseBackup_Click()
     try {
         if (IsCatalogueFile(target)) {
             MsgBox(QStringLiteral("The catalogue cannot be backed up onto itself. Choose another file."),
+                   MsgStyle::Critical);
+            return;
+        }
+        if (IsCatalogueWorkFile(target)) {
+            MsgBox(QStringLiteral("The catalogue's journal files cannot hold a backup: the database engine deletes "
+                                  "them. Choose another file."),
                    MsgStyle::Critical);
             return;
         }

@@ -10,6 +10,8 @@ constexpr int OkOnly = 0;
 constexpr int OkCancel = 1;
 constexpr int YesNo = 4;
 constexpr int Critical = 16;
+// The second button is the default, for questions whose first answer cannot be undone.
+constexpr int DefaultButton2 = 256;
 } // namespace MsgStyle
 
 namespace MsgAnswer {
@@ -26,7 +28,8 @@ class PlatformUi
 public:
     virtual ~PlatformUi() = default;
 
-    // A message box; style is the sum of a button set (0, 1, 4) and an icon (16). Returns the answer.
+    // A message box; style is the sum of a button set (0, 1, 4), an icon (16) and the default button
+    // (256: the second). Returns the answer.
     virtual int MsgBox(const QString& prompt, int style, const QString& title) = 0;
     // A one-line input box; the empty text when cancelled.
     virtual QString InputBox(const QString& prompt, const QString& title) = 0;

@@ -1,6 +1,8 @@
 #include "platform/QtPlatformUi.h"
 
+#include "platform/Platform.h"
 #include "platform/ShellOpenCode.h"
+#include "platform/ShellOpenFile.h"
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -37,14 +39,15 @@ int QtPlatformUi::MsgBox(const QString& prompt, int style, const QString& title)
     box.setTextFormat(Qt::PlainText);
     if (style & MsgStyle::Critical)
         box.setIcon(QMessageBox::Critical);
+    const bool second = style & MsgStyle::DefaultButton2;
     switch (style & 7) {
     case MsgStyle::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
+        box.setDefaultButton(second ? QMessageBox::Cancel : QMessageBox::Ok);
         break;
     case MsgStyle::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(second ? QMessageBox::No : QMessageBox::Yes);
         break;
     default:
         box.setStandardButtons(QMessageBox::Ok);
@@ -59,8 +62,7 @@ int QtPlatformUi::MsgBox(const QString& prompt, int style, const QString& title)
         return MsgAnswer::No;
     default:
         // Closing an OK/Cancel box by its close box counts as Cancel.
-        return (style & 7) == MsgStyle::OkCancel && box.clickedButton() == nullptr ? MsgAnswer::Cancel
-                                                                                  : MsgAnswer::Ok;
+        return (style & 7) == MsgStyle::OkCancel && box.clickedButton() == nullptr ? MsgAnswer::Cancel : MsgAnswer::Ok;
     }
 }
 
@@ -88,5 +90,8 @@ int QtPlatformUi::ShowModal(QDialog& dialog)
 
 int QtPlatformUi::ShellOpen(const QString& path)
 {
-    return ShellOpenCode(path);
+    return ShellOpenCode(path, [](int code) {
+        if (const QString message = ShellOpenMessage(code); !message.isEmpty())
+            ::MsgBox(message);
+    });
 }

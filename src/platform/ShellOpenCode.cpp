@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int kOpenerStartMs = 5000;
-constexpr int kOpenerVerdictMs = 3000;
 
 QString defaultApplicationFor(const QString& mimeType)
 {
@@ -104,22 +103,26 @@ int codeForOpenerExit(QProcess::ExitStatus status, int exitCode)
     }
 }
 
-// Hands the file to xdg-open and reads how it went. An opener still busy after a moment is running
-// the application in the foreground and is left to it, so the user is not kept waiting.
-int openWithDesktop(const QString& path)
+// Hands the file to xdg-open and returns once it runs: xdg-open waits for the application it starts,
+// and the window must not wait with it. How it ends is told later, to lateFailure, when it fails.
+int openWithDesktop(const QString& path, const LateOpenFailure& lateFailure)
 {
     auto* opener = new QProcess(QCoreApplication::instance());
     opener->setStandardOutputFile(QProcess::nullDevice());
     opener->setStandardErrorFile(QProcess::nullDevice());
-    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, lateFailure](int exitCode, QProcess::ExitStatus status) {
+                         const int code = codeForOpenerExit(status, exitCode);
+                         if (code != ShellCode::Success && lateFailure)
+                             lateFailure(code);
+                         opener->deleteLater();
+                     });
     opener->start(QStringLiteral("xdg-open"), {QFileInfo(path).absoluteFilePath()});
     if (!opener->waitForStarted(kOpenerStartMs)) {
         opener->deleteLater();
         return ShellCode::NoAssociation;
     }
-    if (!opener->waitForFinished(kOpenerVerdictMs))
-        return ShellCode::Success;
-    return codeForOpenerExit(opener->exitStatus(), opener->exitCode());
+    return ShellCode::Success;
 }
 
 } // namespace
@@ -141,7 +144,7 @@ int ApplicationCode(const QString& path)
     return code;
 }
 
-int ShellOpenCode(const QString& path)
+int ShellOpenCode(const QString& path, const LateOpenFailure& lateFailure)
 {
     if (path.isEmpty())
         return ShellCode::FileNotFound;
@@ -154,5 +157,5 @@ int ShellOpenCode(const QString& path)
     const int application = ApplicationCode(path);
     if (application != ShellCode::Success)
         return application;
-    return openWithDesktop(path);
+    return openWithDesktop(path, lateFailure);
 }

@@ -1,10 +1,12 @@
 #include "reports/modReport.h"
 
-#include "mainwindow/ShellOpenFile.h"
 #include "platform/ErrorTrap.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ShellOpenFile.h"
 #include "storage/modDB.h"
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -158,11 +160,22 @@ void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title)
     });
 }
 
+// Only the report's own pages go, and only from a folder inside the program folder: temp/ may be a
+// link to anywhere (the program folder itself, the user's documents), and whatever else lies there
+// is not ours to delete.
 void ClearTempFolder(const QString& folder)
 {
     Trap("MMAIN4", [&] {
-        const QDir dir(folder);
-        for (const QString& name : dir.entryList(QDir::Files)) {
+        const QString real = QFileInfo(folder).canonicalFilePath();
+        const QString home = QFileInfo(ProgramFolder()).canonicalFilePath();
+        if (real.isEmpty() || home.isEmpty() || (real != home && !real.startsWith(home + QLatin1Char('/'))))
+            return;
+        static const QRegularExpression page(
+            QStringLiteral("^temp[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.htm$"));
+        const QDir dir(real);
+        for (const QString& name : dir.entryList({QStringLiteral("temp*.htm")}, QDir::Files | QDir::System)) {
+            if (!page.match(name).hasMatch())
+                continue;
             QFile file(dir.filePath(name));
             if (!file.remove())
                 throw AppError(QStringLiteral("Cannot delete %1: %2")

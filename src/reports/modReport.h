@@ -14,6 +14,7 @@ QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows);
 // it in the desktop's browser. A failure is shown with "MMAIN3" and ends the report unopened.
 void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title);
 
-// Deletes the plain files of the folder (not hidden files, not sub-folders), stopping at the
-// first that cannot be deleted; that failure is shown with "MMAIN4".
+// Deletes the report pages ("temp" + key + ".htm") of the folder when it lies inside the program
+// folder, stopping at the first that cannot be deleted; that failure is shown with "MMAIN4".
+// Nothing else is ever deleted.
 void ClearTempFolder(const QString& folder);

@@ -105,14 +105,59 @@ void frmSplash::centreOnScreen()
         move(screen->availableGeometry().center() - rect().center());
 }
 
+namespace {
+
+// What the user can do when the catalogue cannot be used.
+const QString kRecoveryAdvice
+    = QStringLiteral("Restore a backup copy of the catalogue to this place, or start afresh with a new catalogue "
+                     "made by the catalogue tool.");
+
+// Whether the open database holds the catalogue's three tables; another database is told once.
+bool isCatalogue(const QString& path)
+{
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectTableNames(), gDB->db());
+    QStringList tables;
+    for (; !rs.AtEOF(); rs.MoveNext())
+        tables << rs.Value(QStringLiteral("name")).toText().toLower();
+    rs.CloseRecordset();
+    for (const char* table : {"tblcategory", "tbldocument", "tblinit"}) {
+        if (!tables.contains(QLatin1String(table))) {
+            MsgBox(QStringLiteral("'") + path + QStringLiteral("' is not a Cadrelle catalogue: it has no table ")
+                       + QLatin1String(table) + QStringLiteral(".\r\n\r\n") + kRecoveryAdvice,
+                   MsgStyle::Critical);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void frmSplash::cmdContinue_Click()
 {
     if (m_fixing)
         return;
     Trap("SPLASH1", [&] {
-        // Any earlier connection is replaced, not closed: a failed start may be tried again.
+        // A name that is not UTF-8 cannot be spelt back to the file system: nothing in the folder
+        // could be found.
+        const QString folder = ProgramFolder();
+        if (folder.contains(QChar::ReplacementCharacter)) {
+            MsgBox(QStringLiteral("The program's folder '") + folder
+                       + QStringLiteral("' has a name that is not valid UTF-8, so its catalogue cannot be found. "
+                                        "Rename the folder, or move the program into another folder."),
+                   MsgStyle::Critical);
+            return;
+        }
+        // Any earlier connection is replaced, not closed: a failed start may be tried again. Once the
+        // open has failed, nothing more is asked of the connection.
+        const QString path = folder + QStringLiteral("/cadrelle.db");
         gDB = std::make_unique<sqlDB>();
-        gDB->OpenDatabase(ProgramFolder() + QStringLiteral("/cadrelle.db"), true);
+        if (!gDB->OpenDatabase(path, true, kRecoveryAdvice) || !isCatalogue(path)) {
+            gDB->CloseDatabase();
+            gDB.reset();
+            return;
+        }
         // Marked done only when every path was written, so a fix-up the catalogue refused runs
         // again at the next start.
         if (InitPending() && FixDocumentPaths())
@@ -128,6 +173,8 @@ bool frmSplash::InitPending()
 {
     sqlRecordset rs;
     rs.OpenRecordset(Sql::SelectInit(), gDB->db());
+    if (rs.AtEOF())
+        throw AppError(QStringLiteral("The catalogue has lost its first-run state: the table tblinit is empty"));
     const std::optional<double> init = rs.Value(QStringLiteral("init")).toNumber();
     rs.CloseRecordset();
     return init && *init == 0;

@@ -9,11 +9,22 @@ QString quoted(const QString& text)
 {
     return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
 }
+// A document is stored or refiled only under a category that is there: another program may have
+// deleted it since the window listed it.
+QString categoryExists(const QString& catkey)
+{
+    return QStringLiteral("EXISTS(SELECT 1 FROM tblcategory WHERE catkey=") + quoted(catkey) + QLatin1Char(')');
+}
 } // namespace
 
 QString SelectInit()
 {
     return QStringLiteral("SELECT init FROM tblinit");
+}
+
+QString SelectTableNames()
+{
+    return QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'");
 }
 
 QString UpdateInitDone()
@@ -23,8 +34,9 @@ QString UpdateInitDone()
 
 QString UpdateDocumentPath(const QString& folder, const QString& stem, const QString& extension)
 {
-    return QStringLiteral("UPDATE tbldocument SET ") + QStringLiteral("docpath=") + quoted(folder + stem + extension) +
-           QStringLiteral(" ") + QStringLiteral("WHERE docref=") + quoted(stem);
+    return QStringLiteral("UPDATE tbldocument SET ") + QStringLiteral("docpath=") + quoted(folder + stem + extension)
+        + QStringLiteral(" ") + QStringLiteral("WHERE docref=") + quoted(stem)
+        + QStringLiteral(" AND instr(docpath,'/')=0 AND instr(docpath,'\\')=0");
 }
 
 QString BeginTransaction()
@@ -49,8 +61,8 @@ QString SelectCategories()
 
 QString SelectCategoryDocuments(const QString& catkey)
 {
-    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref FROM tbldocument WHERE catkey=") +
-           quoted(catkey) + QStringLiteral(" ORDER BY docref");
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref FROM tbldocument WHERE catkey=")
+        + quoted(catkey) + QStringLiteral(" ORDER BY docref");
 }
 
 QString SelectAllDocuments()
@@ -60,8 +72,8 @@ QString SelectAllDocuments()
 
 QString UpdateDocumentCategory(const QString& catkey, const QString& dockey)
 {
-    return QStringLiteral("UPDATE tbldocument SET catkey=") + quoted(catkey) + QStringLiteral(" ") +
-           QStringLiteral("WHERE dockey=") + quoted(dockey);
+    return QStringLiteral("UPDATE tbldocument SET catkey=") + quoted(catkey) + QStringLiteral(" ")
+        + QStringLiteral("WHERE dockey=") + quoted(dockey) + QStringLiteral(" AND ") + categoryExists(catkey);
 }
 
 QString SelectCategoryNames()
@@ -71,26 +83,26 @@ QString SelectCategoryNames()
 
 QString UpdateCategoryOrder(int position, const QString& catkey)
 {
-    return QStringLiteral("UPDATE tblcategory SET ") + QStringLiteral("catorder=") + QString::number(position) +
-           QStringLiteral(" ") + QStringLiteral("WHERE catkey=") + quoted(catkey);
+    return QStringLiteral("UPDATE tblcategory SET ") + QStringLiteral("catorder=") + QString::number(position)
+        + QStringLiteral(" ") + QStringLiteral("WHERE catkey=") + quoted(catkey);
 }
 
 QString InsertCategory(const QString& catkey, const QString& catname)
 {
-    return QStringLiteral("INSERT INTO tblcategory VALUES(") + quoted(catkey) + QLatin1Char(',') + quoted(catname) +
-           QStringLiteral(",(SELECT IFNULL(MAX(catorder),0)+1 FROM tblcategory))");
+    return QStringLiteral("INSERT INTO tblcategory VALUES(") + quoted(catkey) + QLatin1Char(',') + quoted(catname)
+        + QStringLiteral(",(SELECT IFNULL(MAX(catorder),0)+1 FROM tblcategory))");
 }
 
 QString InsertCategoryAt(const QString& catkey, const QString& catname, int catorder)
 {
-    return QStringLiteral("INSERT INTO tblcategory VALUES(") + quoted(catkey) + QLatin1Char(',') + quoted(catname) +
-           QLatin1Char(',') + QString::number(catorder) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO tblcategory VALUES(") + quoted(catkey) + QLatin1Char(',') + quoted(catname)
+        + QLatin1Char(',') + QString::number(catorder) + QLatin1Char(')');
 }
 
 QString RenameCategory(const QString& catkey, const QString& catname)
 {
-    return QStringLiteral("UPDATE tblcategory SET catname=") + quoted(catname) + QStringLiteral(" WHERE catkey=") +
-           quoted(catkey);
+    return QStringLiteral("UPDATE tblcategory SET catname=") + quoted(catname) + QStringLiteral(" WHERE catkey=")
+        + quoted(catkey);
 }
 
 QString DeleteCategoryDocuments(const QString& catkey)
@@ -106,17 +118,17 @@ QString DeleteCategory(const QString& catkey)
 QString InsertDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& catkey, const QString& isoref)
 {
-    return QStringLiteral("INSERT INTO tbldocument VALUES(") + quoted(dockey) + QLatin1Char(',') + quoted(docref) +
-           QLatin1Char(',') + quoted(doctitle) + QLatin1Char(',') + quoted(docpath) + QLatin1Char(',') +
-           quoted(catkey) + QLatin1Char(',') + quoted(isoref) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO tbldocument SELECT ") + quoted(dockey) + QLatin1Char(',') + quoted(docref)
+        + QLatin1Char(',') + quoted(doctitle) + QLatin1Char(',') + quoted(docpath) + QLatin1Char(',') + quoted(catkey)
+        + QLatin1Char(',') + quoted(isoref) + QStringLiteral(" WHERE ") + categoryExists(catkey);
 }
 
 QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& isoref)
 {
-    return QStringLiteral("UPDATE tbldocument SET docref=") + quoted(docref) + QStringLiteral(",doctitle=") +
-           quoted(doctitle) + QStringLiteral(",docpath=") + quoted(docpath) + QStringLiteral(",isoref=") +
-           quoted(isoref) + QStringLiteral(" WHERE dockey=") + quoted(dockey);
+    return QStringLiteral("UPDATE tbldocument SET docref=") + quoted(docref) + QStringLiteral(",doctitle=")
+        + quoted(doctitle) + QStringLiteral(",docpath=") + quoted(docpath) + QStringLiteral(",isoref=") + quoted(isoref)
+        + QStringLiteral(" WHERE dockey=") + quoted(dockey);
 }
 
 QString DeleteDocument(const QString& dockey)

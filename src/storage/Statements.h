@@ -7,9 +7,12 @@
 namespace Sql {
 
 QString SelectInit();
+// The names of the catalogue's tables, to tell a catalogue from another database.
+QString SelectTableNames();
 QString UpdateInitDone();
 // folder ends with the separator; stem and extension are the file name split before its last four
-// characters.
+// characters. Only a path still as the catalogue tool wrote it (a bare file name, no folder) is
+// rewritten: the user may have changed it since a fix-up that was refused.
 QString UpdateDocumentPath(const QString& folder, const QString& stem, const QString& extension);
 // Work of many statements done as one: the first-run fix-up sends one update per file.
 QString BeginTransaction();
@@ -18,6 +21,7 @@ QString RollbackTransaction();
 QString SelectCategories();
 QString SelectCategoryDocuments(const QString& catkey);
 QString SelectAllDocuments();
+// Changes no row when the document or the category is not there.
 QString UpdateDocumentCategory(const QString& catkey, const QString& dockey);
 QString SelectCategoryNames();
 // Positions are written by key, so two categories of one name keep the order they were given.
@@ -31,6 +35,7 @@ QString RenameCategory(const QString& catkey, const QString& catname);
 QString DeleteCategoryDocuments(const QString& catkey);
 QString DeleteCategory(const QString& catkey);
 
+// Inserts nothing when the category is not there.
 QString InsertDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& catkey, const QString& isoref);
 QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,

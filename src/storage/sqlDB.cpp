@@ -18,7 +18,7 @@ sqlDB& Catalogue()
     return *gDB;
 }
 
-bool sqlDB::OpenDatabase(const QString& path, bool changeFolder)
+bool sqlDB::OpenDatabase(const QString& path, bool changeFolder, const QString& advice)
 {
     bool opened = false;
     TrapBare([&] {
@@ -31,8 +31,9 @@ bool sqlDB::OpenDatabase(const QString& path, bool changeFolder)
             opened = true;
             return;
         }
-        MsgBox(QStringLiteral("Cannot open '") + path + QStringLiteral("'\r\n") + errorText, MsgStyle::Critical,
-               QString());
+        MsgBox(QStringLiteral("Cannot open '") + path + QStringLiteral("'\r\n") + errorText
+                   + (advice.isEmpty() ? QString() : QStringLiteral("\r\n\r\n") + advice),
+               MsgStyle::Critical, QString());
     });
     return opened;
 }
@@ -52,6 +53,12 @@ bool sqlDB::Execute(const QString& sql)
         ran = true;
     });
     return ran;
+}
+
+int sqlDB::Changes() const
+{
+    sqlite3* connection = SQLiteConnection(m_handle);
+    return connection ? sqlite3_changes(connection) : 0;
 }
 
 bool sqlDB::ExecuteAll(const QStringList& statements)

@@ -10,10 +10,14 @@ class sqlDB
 {
 public:
     // Opens an existing database file; with changeFolder the program's folder becomes the
-    // current folder first. Shows "Cannot open '<path>'" and the reason on failure.
-    bool OpenDatabase(const QString& path, bool changeFolder);
+    // current folder first. Shows "Cannot open '<path>'" and the reason on failure, followed by
+    // advice on what to do when the caller gives some.
+    bool OpenDatabase(const QString& path, bool changeFolder, const QString& advice = QString());
     // Runs the statements of sql and throws their rows away; shows the engine's message on failure.
     bool Execute(const QString& sql);
+    // The rows that the last statement run inserted, updated or deleted: a write that ran but
+    // changed nothing found nothing to change.
+    int Changes() const;
     // Runs statements as one transaction: all of them are applied or none is.
     bool ExecuteAll(const QStringList& statements);
     // Undoes the open transaction, if the engine has not already done so.

@@ -83,6 +83,31 @@ private slots:
         QCOMPARE(f.listed().size(), 5);
     }
 
+    // The engine deletes or adopts files named like the catalogue's journal: no backup goes there.
+    // What an interrupted copy left beside a target is cleared by the next copy there.
+    void journalNamesAreRefusedAndLeftoversCleared()
+    {
+        MainWindowFixture f;
+        for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+            f.ui.fileAnswers = {f.folder.dbPath() + QLatin1String(suffix)};
+            f.w->mnuDatabaseBackup_Click();
+            QVERIFY(!QFile::exists(f.folder.dbPath() + QLatin1String(suffix)));
+        }
+        QCOMPARE(f.ui.prompts(),
+                 QStringList(3,
+                             "The catalogue's journal files cannot hold a backup: the database "
+                             "engine deletes them. Choose another file."));
+        QTemporaryDir away;
+        const QStringList leftovers = {".copy.db.AbC123", ".copy.db.x1Y2z3-journal"};
+        for (const QString& name : leftovers)
+            QFile(away.filePath(name)).open(QIODevice::WriteOnly);
+        QFile(away.filePath(".copy.db.keep")).open(QIODevice::WriteOnly); // not a name the copy makes
+        f.ui.fileAnswers = {away.filePath("copy.db")};
+        f.w->mnuDatabaseBackup_Click();
+        QCOMPARE(entries(away.path()), (QStringList {".copy.db.keep", "copy.db"}));
+        QCOMPARE(f.ui.boxes.size(), 3);
+    }
+
     // The program's own save dialog: No to its question leaves it open, Yes chooses the file.
     void saveDialogAsksBeforeAnExistingFileIsChosen()
     {

@@ -2,6 +2,10 @@
 // the failures the user is told about.
 
 #include "MainWindowFixture.h"
+#include "dialogs/frmEditDocument.h"
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -110,6 +114,42 @@ private slots:
         f.w->LoadCategories();
         QCOMPARE(f.ui.prompts().last(), QStringLiteral("MAIN3 - Object variable not set: no field 'catkey'"));
         QCOMPARE(f.w->tvMain->topLevelItemCount(), 0);
+    }
+
+    // Names show as typed: markup in them is never rendered, so nothing it names is read.
+    void namesShowAsPlainText()
+    {
+        MainWindowFixture f;
+        const QString picture = f.folder.filePath(QStringLiteral("big.png"));
+        QVERIFY(QImage(1600, 1600, QImage::Format_RGB32).save(picture));
+        const QString name = "Archive <b>bold</b> <img src=" + picture + "> &amp;";
+        f.ui.inputAnswers = {name};
+        f.press("NEWCAT");
+        f.clickCategory(name);
+        QCOMPARE(f.w->lblTitle->text(), "Category - " + name);
+        QCOMPARE(f.w->lblTitle->textFormat(), Qt::PlainText);
+        QVERIFY(f.w->lblTitle->sizeHint().height() < 100); // no picture laid out
+    }
+
+    // Text an older tool stored in Windows-1252 shows as written and is saved back as UTF-8.
+    void eightBitTextShowsAndRoundTrips()
+    {
+        const QString cp1252 = QStringLiteral("CAST(X'5175616C6974E4747368616E64627563682028A7342E3229' AS TEXT)");
+        const QString text = QStringLiteral("Qualitätshandbuch (§4.2)");
+        MainWindowFixture f({"UPDATE tbldocument SET docref=" + cp1252 + ",doctitle=" + cp1252 + ",docpath=" + cp1252
+                                 + ",isoref=" + cp1252 + " WHERE docref='QM01'",
+                             "UPDATE tblcategory SET catname=CAST(X'8041756469747380' AS TEXT) WHERE catname='QSM'"});
+        QCOMPARE(f.w->tvMain->topLevelItem(0)->text(0), QStringLiteral("€Audits€"));
+        const DocumentListModel& m = *f.w->lvModel;
+        QCOMPARE(QStringList({m.SubItemText(0, 1), m.SubItemText(0, 2), m.SubItemText(0, 3), m.SubItemText(0, 4)}),
+                 QStringList(4, text));
+        f.ui.modalHandlers = {[](QDialog& d) { return dynamic_cast<frmEditDocument&>(d).cmdOK->click(), 1; }};
+        f.selectRow(text);
+        f.press("EDIT");
+        QCOMPARE(f.sql("SELECT hex(docref)||hex(doctitle)||hex(docpath)||hex(isoref) FROM tbldocument WHERE "
+                       "dockey='"
+                       + m.ItemTag(0) + "'"),
+                 QString(text.toUtf8().toHex().toUpper()).repeated(4));
     }
 };
 

@@ -4,9 +4,13 @@
 #include "dialogs/frmAddDocument.h"
 #include "dialogs/frmArrangeCats.h"
 #include "dialogs/frmEditDocument.h"
+#include "platform/QtPlatformUi.h"
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -75,7 +79,7 @@ private slots:
                  "Delete document details|1|"
                  "Do you want to delete - QP03?\r\n(Only the record will be deleted, not the file itself)");
         QCOMPARE(shown(f.ui.boxes[2]),
-                 "Delete Category|20|Deleting a category will also delete all related document records.(Not the "
+                 "Delete Category|276|Deleting a category will also delete all related document records.(Not the "
                  "files)\r\nDo you want to delete category - Forms?");
         // All or nothing: a refused deletion of the category keeps its documents.
         DirectExec(f.folder.dbPath(),
@@ -191,6 +195,102 @@ private slots:
         empty.w->lvMain_DblClick(); // an empty list opens nothing and says nothing
         QCOMPARE(empty.ui.prompts(), QStringList(3, "MAIN6 - Object variable not set: no category is selected"));
         QVERIFY(empty.ui.shellOpened.isEmpty());
+    }
+
+    // A write that finds nothing to change says so and keeps the dialog open: the record lost its
+    // key, or another program removed the record or the category since the list was filled.
+    void writesThatChangeNothingAreToldAndKeepTheDialogOpen()
+    {
+        MainWindowFixture f({QStringLiteral("UPDATE tbldocument SET dockey=NULL WHERE docref='F02'")});
+        f.clickCategory("Forms");
+        int result = -1;
+        auto pressOK = [&result](QDialog& d) {
+            auto& details = dynamic_cast<DocumentDetailsDialog&>(d);
+            details.txtTitle->setText(QStringLiteral("Changed"));
+            details.txtDocRef->setText(details.txtDocRef->text() + QStringLiteral("x"));
+            details.txtPath->setText(QStringLiteral("/p"));
+            details.cmdOK->click();
+            return result = details.result();
+        };
+        f.ui.modalHandlers = {pressOK};
+        f.selectRow("F02");
+        f.press("EDIT");
+        const QString gone = QStringLiteral("This document is no longer in the catalogue: the changes were not saved.");
+        QCOMPARE(f.ui.prompts(), QStringList {gone});
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(f.sql("SELECT count(*) FROM tbldocument WHERE doctitle='Changed'"), QStringLiteral("0"));
+
+        f.selectRow("F03");
+        DirectExec(f.folder.dbPath(), "DELETE FROM tbldocument WHERE docref='F03'");
+        f.ui.msgAnswers = {MsgAnswer::Ok};
+        f.press("REMOVE");
+        QCOMPARE(f.ui.prompts().last(),
+                 QStringLiteral("This document is no longer in the catalogue: nothing was removed."));
+
+        // The category goes while the add dialog is open; then every category and record goes.
+        f.ui.modalHandlers = {[&](QDialog& d) {
+            DirectExec(f.folder.dbPath(), "DELETE FROM tblcategory WHERE catname='Forms'");
+            return pressOK(d);
+        }};
+        f.press("ADD");
+        QCOMPARE(f.ui.prompts().last(),
+                 QStringLiteral("The category 'Forms' is no longer in the catalogue: the document was not added."));
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(f.sql("SELECT count(*) FROM tbldocument WHERE catkey NOT IN (SELECT catkey FROM tblcategory)"),
+                 QStringLiteral("4"));
+        f.clickCategory("QSM");
+        DirectExec(f.folder.dbPath(), "DELETE FROM tbldocument; DELETE FROM tblcategory");
+        f.ui.modalHandlers = {pressOK};
+        f.press("EDIT");
+        QCOMPARE(f.ui.prompts().last(), gone);
+        QCOMPARE(f.sql("SELECT count(*) FROM tbldocument"), QStringLiteral("0"));
+    }
+
+    // Deleting the last category leaves nothing of it on show, and only the commands that need no
+    // category; a filled list always has a row selected for the row commands.
+    void listsKeepARowSelectedAndTheLastCategoryLeavesNothingBehind()
+    {
+        MainWindowFixture f({QStringLiteral("DELETE FROM tblcategory WHERE catname NOT IN ('Forms','QSM')")});
+        f.clickCategory("Forms");
+        QCOMPARE(f.w->lvMain->SelectedRow(), 0);
+        QString edited;
+        f.ui.modalHandlers
+            = {[&edited](QDialog& d) { return edited = dynamic_cast<frmEditDocument&>(d).txtDocRef->text(), 0; }};
+        f.press("EDIT");
+        QCOMPARE(edited, QStringLiteral("F01"));
+        f.clickClause("8.2.2");
+        QCOMPARE(f.w->lvMain->SelectedRow(), 0);
+        f.selectRow("IA02");
+        f.ui.modalHandlers = {[](QDialog& d) { return dynamic_cast<frmEditDocument&>(d).cmdOK->click(), 1; }};
+        f.clickCategory("Forms");
+        f.selectRow("F04");
+        f.press("EDIT"); // the edited record stays selected
+        QCOMPARE(f.w->lvModel->SubItemText(f.w->lvMain->SelectedRow(), 1), QStringLiteral("F04"));
+
+        f.press("DELETECAT");
+        f.press("DELETECAT");
+        QCOMPARE(f.w->tvMain->topLevelItemCount(), 0);
+        QVERIFY(f.w->lblTitle->text().isEmpty() && f.listed().isEmpty());
+        QCOMPARE(f.enabledButtons(), (QStringList {"NEWCAT", "MOVECAT", "EXIT"}));
+        QCOMPARE(f.ui.boxes.size(), 2);
+    }
+
+    // Enter on the question that deletes a category and its records answers No.
+    void deleteCategoryQuestionDefaultsToNo()
+    {
+        QtPlatformUi qt;
+        QString defaultButton;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            defaultButton = box->defaultButton()->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const int answer
+            = qt.MsgBox(QStringLiteral("Delete?"), MsgStyle::YesNo + MsgStyle::Critical + MsgStyle::DefaultButton2,
+                        QStringLiteral("Delete Category"));
+        QCOMPARE(answer, MsgAnswer::No);
+        QCOMPARE(defaultButton.remove('&'), QStringLiteral("No"));
     }
 };
 

@@ -21,17 +21,18 @@ struct Shown : MainWindowFixture
         return name.isEmpty() ? QPoint(10, w->tvMain->viewport()->height() - 3)
                               : w->tvMain->visualItemRect(category(name)).center();
     }
+    QByteArray keyOf(int row) const { return w->lvModel->ItemTag(row).toUtf8(); }
     void drag(int row, const QString& onto) const
     {
         w->lvMain_MouseDown(rowPoint(row));
-        w->tvMain_OLEDragDrop(nodePoint(onto));
+        w->tvMain_OLEDragDrop(nodePoint(onto), keyOf(row));
     }
 };
 
-void dropOn(QWidget* viewport, const QPoint& pos, const QString& mimeType)
+void dropOn(QWidget* viewport, const QPoint& pos, const QString& mimeType, const QByteArray& key)
 {
     QMimeData data;
-    data.setData(mimeType, "x");
+    data.setData(mimeType, key);
     QDragEnterEvent enter(pos, Qt::MoveAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(viewport, &enter);
     QDragMoveEvent move(pos, Qt::MoveAction, &data, Qt::LeftButton, {});
@@ -65,16 +66,34 @@ private slots:
         QTest::mousePress(list, Qt::LeftButton, {}, QPoint(20, list->height() - 3)); // below the rows
         QVERIFY(!f.w->mDragItem.isValid());
 
+        // A drag that ended (here: cancelled) forgets the row it started from.
+        emit f.w->lvMain->DragEnded();
+        QVERIFY(!f.w->mDragItem.isValid());
+
         const QString forms = f.catkeyOf("F01");
-        f.w->lvMain_MouseDown(f.rowPoint(0));
+        const QByteArray f01 = f.keyOf(0);
+        f.w->lvMain_MouseDown(f.rowPoint(2)); // pressed, then dragged away and cancelled
         QWidget* tree = f.w->tvMain->viewport();
-        dropOn(tree, f.nodePoint("QSM"), QStringLiteral("text/uri-list"));
-        dropOn(tree, f.nodePoint(QString()), DocumentListModel::kMimeType);
+        dropOn(tree, f.nodePoint("QSM"), QStringLiteral("text/uri-list"), f01);
+        dropOn(tree, f.nodePoint(QString()), DocumentListModel::kMimeType, f01);
         QCoreApplication::processEvents();
         QCOMPARE(f.catkeyOf("F01"), forms);
-        dropOn(tree, f.nodePoint("QSM"), DocumentListModel::kMimeType);
+        // Another window's drag names a record this catalogue does not hold: nothing is refiled.
+        dropOn(tree, f.nodePoint("QSM"), DocumentListModel::kMimeType, "9B1DEB4D-3B7D-4BAD-9BDD-2B0D7B3DCB6D");
+        QTRY_COMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(f.ui.boxes[0].prompt,
+                 QStringLiteral("This document is not in the catalogue, or the category is "
+                                "gone: nothing was refiled."));
+        QCOMPARE(f.sql("SELECT count(*) FROM tbldocument WHERE catkey=(SELECT catkey FROM tblcategory WHERE "
+                       "catname='QSM')"),
+                 QStringLiteral("1"));
+        // The record the drag carries is refiled, not the row pressed last, and stays selected.
+        f.clickCategory("Forms");
+        dropOn(tree, f.nodePoint("QSM"), DocumentListModel::kMimeType, f01);
         QTRY_COMPARE(f.catkeyOf("F01"), f.catkeyOf("QM01"));
+        QCOMPARE(f.catkeyOf("F03"), forms);
         QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - QSM"));
+        QCOMPARE(f.w->lvModel->ItemTag(f.w->lvMain->SelectedRow()).toUtf8(), f01);
     }
 
     void dropRefilesTheRowOnlyOntoAnotherCategoryAndShowsTheTarget()
@@ -83,9 +102,6 @@ private slots:
         f.clickCategory("Policies");
         const QString policies = NodeTree::Key(f.category("Policies"));
         f.drag(0, QString());
-        QCOMPARE(f.w->mDragItem.row(), 0); // still remembered for a drop that follows
-        f.w->lvMain_MouseUp(f.rowPoint(0));
-        f.w->tvMain_OLEDragDrop(f.nodePoint("Forms"));
         QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Policies"));
         f.drag(1, "Policies");
         QCOMPARE(f.catkeyOf("POL01") + f.catkeyOf("POL02"), policies + policies);

@@ -73,6 +73,10 @@ private slots:
         writeText(file(QStringLiteral("record.sh")),
                   "#!/bin/sh\necho \"$1\" > '" + file(QStringLiteral("opened.log")).toUtf8() + "'\nsleep 5\n");
         QVERIFY(QFile::setPermissions(file(QStringLiteral("record.sh")), QFile::ReadOwner | QFile::ExeOwner));
+        // An application that fails after a moment, leaving a mark when it ends.
+        writeText(file(QStringLiteral("fail.sh")),
+                  "#!/bin/sh\nsleep 1\ntouch '" + file(QStringLiteral("failed.mark")).toUtf8() + "'\nexit 1\n");
+        QVERIFY(QFile::setPermissions(file(QStringLiteral("fail.sh")), QFile::ReadOwner | QFile::ExeOwner));
     }
 
     void filesAndFolders_data()
@@ -110,23 +114,31 @@ private slots:
     {
         QTest::addColumn<QString>("exec"); // none: named for the type but not installed
         QTest::addColumn<int>("code");
-        QTest::newRow("not installed") << QString() << ShellCode::BadAssociation;
-        QTest::newRow("program fails") << "false %f" << ShellCode::BadAssociation;
-        QTest::newRow("started") << file(QStringLiteral("record.sh %f")) << ShellCode::Success;
+        QTest::addColumn<int>("lateCode"); // told once the opener has ended; 0: nothing told
+        QTest::newRow("not installed") << QString() << ShellCode::BadAssociation << 0;
+        QTest::newRow("program fails") << file(QStringLiteral("fail.sh %f")) << ShellCode::Success
+                                       << ShellCode::BadAssociation;
+        QTest::newRow("started") << file(QStringLiteral("record.sh %f")) << ShellCode::Success << 0;
     }
 
     void associatedApplications()
     {
         QFETCH(QString, exec);
         QFETCH(int, code);
+        QFETCH(int, lateCode);
         writeText(applications() + QStringLiteral("/defaults.list"),
                   "[Default Applications]\ntext/plain=cadrelle-test.desktop\n");
         if (!exec.isEmpty())
             writeText(applications() + QStringLiteral("/cadrelle-test.desktop"),
                       "[Desktop Entry]\nType=Application\nName=Test\nMimeType=text/plain;\nExec=" + exec.toUtf8()
                           + "\n");
-        QCOMPARE(ShellOpenCode(file(QStringLiteral("QP 01 notes.txt"))), code);
-        if (code == ShellCode::Success) {
+        int told = 0;
+        // The window is not kept waiting for the application: the open returns before it has ended.
+        QCOMPARE(ShellOpenCode(file(QStringLiteral("QP 01 notes.txt")), [&told](int late) { told = late; }), code);
+        if (lateCode) {
+            QVERIFY(!QFile::exists(file(QStringLiteral("failed.mark"))));
+            QTRY_COMPARE_WITH_TIMEOUT(told, lateCode, 10000);
+        } else if (code == ShellCode::Success) {
             QFile log(file(QStringLiteral("opened.log")));
             QTRY_VERIFY_WITH_TIMEOUT(log.exists(), 10000);
             QVERIFY(log.open(QIODevice::ReadOnly));

@@ -1,8 +1,8 @@
 // The HTML report: the exact page, escaping, the temp folder's life and the failures the user sees.
 
+#include "platform/ScriptedUi.h"
 #include "reports/modReport.h"
 #include "storage/modDB.h"
-#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QDir>
 #include <QFile>
@@ -102,25 +102,50 @@ private slots:
         QVERIFY(!page.contains('\n') && !page.contains('\r'));
     }
 
-    // Each page replaces the last under a new name; hidden files and sub-folders stay.
+    // Each page replaces the last under a new name; nothing but the report's own pages is deleted.
     void eachReportReplacesTheLastAndIsWrittenAsUtf8AndOpened()
     {
         TestFolder folder;
         ScriptedUi ui;
-        folder.writeFile(u"temp/old.htm"_s);
-        const QString hidden = folder.writeFile(u"temp/.keep"_s);
-        const QString nested = folder.writeFile(u"temp/sub/kept.htm"_s);
+        const QStringList kept = {folder.writeFile(u"temp/old.htm"_s), folder.writeFile(u"temp/.keep"_s),
+                                  folder.writeFile(u"temp/sub/kept.htm"_s), folder.writeFile(u"temp/temp1.htm"_s)};
         QStringList pages;
         for (const QString& title : {u"Category - Qualitätshandbuch – Übersicht"_s, kTitle}) {
             WriteHTMLReport(kRows, title);
-            const QStringList files = TempFiles(folder);
-            QCOMPARE(files.size(), 2); // .keep and the page
-            pages << folder.filePath(u"temp/"_s + files[1]);
+            const QStringList files = QDir(folder.filePath(u"temp"_s)).entryList({u"temp?*-*.htm"_s}, QDir::Files);
+            QCOMPARE(files.size(), 1);
+            pages << folder.filePath(u"temp/"_s + files[0]);
             QCOMPARE(ReadAll(pages.last()), BuildHTMLReportPage(title, kRows).toUtf8());
         }
         QVERIFY(!QFile::exists(pages[0]) && pages[0] != pages[1]);
-        QVERIFY(QFile::exists(hidden) && QFile::exists(nested));
+        for (const QString& file : kept)
+            QVERIFY2(QFile::exists(file), qPrintable(file));
         QCOMPARE(ui.shellOpened, pages);
+        QCOMPARE(ui.prompts(), QStringList());
+    }
+
+    // temp/ as a link: to the program folder itself, only report pages could go (the catalogue
+    // stays); to a folder outside, nothing there is deleted, not even a page-named file.
+    void tempLinkedElsewhereLosesNothing()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        QTemporaryDir outside;
+        const QString page = u"/temp0A0A0A0A-0A0A-0A0A-0A0A-0A0A0A0A0A0A.htm"_s;
+        for (const QString& target : {folder.path(), outside.path()}) {
+            QFile::remove(folder.filePath(u"temp"_s));
+            QDir(folder.filePath(u"temp"_s)).removeRecursively();
+            QVERIFY(QFile::link(target, folder.filePath(u"temp"_s)));
+            const QString theirs = target + u"/notes.txt"_s, pageLike = target + page;
+            QFile(theirs).open(QIODevice::WriteOnly);
+            QFile(pageLike).open(QIODevice::WriteOnly);
+            const QByteArray catalogue = ReadAll(folder.dbPath());
+            WriteHTMLReport(kRows, kTitle);
+            QVERIFY(QFile::exists(theirs));
+            QCOMPARE(QFile::exists(pageLike), target == outside.path());
+            QCOMPARE(ReadAll(folder.dbPath()), catalogue);
+            QFile::remove(folder.filePath(u"temp"_s));
+        }
         QCOMPARE(ui.prompts(), QStringList());
     }
 
@@ -130,9 +155,9 @@ private slots:
     {
         TestFolder folder;
         ScriptedUi ui;
-        const QString before = folder.writeFile(u"temp/a.htm"_s);
-        const QString locked = folder.writeFile(u"temp/b.htm"_s);
-        const QString after = folder.writeFile(u"temp/c.htm"_s);
+        const QString before = folder.writeFile(u"temp/temp00000000-0000-0000-0000-000000000001.htm"_s);
+        const QString locked = folder.writeFile(u"temp/temp00000000-0000-0000-0000-000000000002.htm"_s);
+        const QString after = folder.writeFile(u"temp/temp00000000-0000-0000-0000-000000000003.htm"_s);
         g_refusedPath = QFile::encodeName(locked);
         WriteHTMLReport(kRows, kTitle);
         ToldOnce(ui, "MMAIN4 - Cannot delete " + locked + ": Permission denied");

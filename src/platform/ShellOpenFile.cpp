@@ -1,4 +1,4 @@
-#include "mainwindow/ShellOpenFile.h"
+#include "platform/ShellOpenFile.h"
 
 #include "platform/HourGlass.h"
 #include "platform/Platform.h"
