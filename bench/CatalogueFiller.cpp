@@ -1,4 +1,5 @@
 #include "CatalogueFiller.h"
+#include "storage/Catalogue.h"
 
 #include "mainwindow/ClauseTree.h"
 #include "storage/Statements.h"
@@ -79,13 +80,13 @@ bool CatalogueFiller::Fill(int documents, Result& result)
     if (!ReadFreshCategories())
         return false;
     Share(documents);
-    if (!gDB->Execute(Sql::BeginTransaction()))
+    if (!Catalogue::Current().Connection().Execute(Sql::BeginTransaction()))
         return false;
     if (!AddCategories() || !AddDocuments()) {
-        gDB->RollBack();
+        Catalogue::Current().Connection().RollBack();
         return false;
     }
-    if (!gDB->Execute(Sql::CommitTransaction()))
+    if (!Catalogue::Current().Connection().Execute(Sql::CommitTransaction()))
         return false;
     result.documents = 0;
     for (const Category& category : m_categories) {
@@ -104,7 +105,7 @@ bool CatalogueFiller::ReadFreshCategories()
 {
     m_categories.clear();
     sqlRecordset rs;
-    rs.OpenRecordset(Sql::SelectCategories(), gDB->db());
+    rs.OpenRecordset(Sql::SelectCategories(), Catalogue::Current().Connection().db());
     while (!rs.AtEOF()) {
         const QString name = rs.Value(QStringLiteral("catname")).toText();
         m_categories.push_back(
@@ -114,7 +115,7 @@ bool CatalogueFiller::ReadFreshCategories()
     rs.CloseRecordset();
     for (Category& category : m_categories) {
         sqlRecordset documents;
-        documents.OpenRecordset(Sql::SelectCategoryDocuments(category.key), gDB->db());
+        documents.OpenRecordset(Sql::SelectCategoryDocuments(category.key), Catalogue::Current().Connection().db());
         category.seeded = documents.Table().rows();
         documents.CloseRecordset();
     }
@@ -161,7 +162,8 @@ void CatalogueFiller::Share(int documents)
 bool CatalogueFiller::AddCategories()
 {
     for (const Category& category : m_categories) {
-        if (category.added && !gDB->Execute(Sql::InsertCategory(category.key, category.name)))
+        if (category.added
+            && !Catalogue::Current().Connection().Execute(Sql::InsertCategory(category.key, category.name)))
             return false;
     }
     return true;
@@ -197,7 +199,8 @@ bool CatalogueFiller::AddDocuments()
             = p.category->prefix + QLatin1Char('-') + QStringLiteral("%1").arg(p.number, p.width, 10, QLatin1Char('0'));
         const QString docpath = QStringLiteral("/srv/qms/documents/") + Slug(p.category->name) + QLatin1Char('/')
             + docref + QStringLiteral(".rtf");
-        if (!gDB->Execute(Sql::InsertDocument(GetGUID(), docref, Title(), docpath, p.category->key, Clauses())))
+        if (!Catalogue::Current().Connection().Execute(
+                Sql::InsertDocument(GetGUID(), docref, Title(), docpath, p.category->key, Clauses())))
             return false;
     }
     return true;

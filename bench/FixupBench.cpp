@@ -1,4 +1,5 @@
 #include "FixupBench.h"
+#include "storage/Catalogue.h"
 
 #include "BenchFolder.h"
 #include "BenchTable.h"
@@ -98,15 +99,13 @@ Timing FixupBench::RunProgram()
     splash.show();
     EventIdle::Wait();
     m_ui.boxes.clear();
-    gDB = std::make_unique<sqlDB>();
-    gDB->OpenDatabase(m_folder.filePath(kRun), false);
+    Catalogue::Open(m_folder.filePath(kRun));
 
     const Stopwatch clock;
     splash.FixDocumentPaths();
     const Timing elapsed = clock.Elapsed();
 
-    gDB->CloseDatabase();
-    gDB.reset();
+    Catalogue::Close();
     const bool sound = m_ui.boxes.isEmpty() && FixedRecords(m_folder.filePath(kRun)) == m_files;
     return sound ? elapsed : Timing::Failed();
 }

@@ -1,4 +1,5 @@
 #include "ProgramSession.h"
+#include "storage/Catalogue.h"
 
 #include "EventIdle.h"
 #include "mainwindow/DocumentListModel.h"
@@ -82,9 +83,7 @@ void ProgramSession::Close()
 {
     delete m_window;
     m_window = nullptr;
-    if (gDB)
-        gDB->CloseDatabase();
-    gDB.reset();
+    Catalogue::Close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

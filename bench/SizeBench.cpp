@@ -1,4 +1,6 @@
+#include "storage/ClauseMatch.h"
 #include "SizeBench.h"
+#include "storage/Catalogue.h"
 
 #include "BenchFolder.h"
 #include "BenchTable.h"
@@ -16,15 +18,12 @@ namespace {
 
 bool openCatalogue(const BenchFolder& folder)
 {
-    gDB = std::make_unique<sqlDB>();
-    return gDB->OpenDatabase(folder.dbPath(), false);
+    return Catalogue::Open(folder.dbPath());
 }
 
 void closeCatalogue()
 {
-    if (gDB)
-        gDB->CloseDatabase();
-    gDB.reset();
+    Catalogue::Close();
 }
 
 } // namespace
@@ -58,7 +57,7 @@ bool SizeBench::Prepare(bool fixup, QString& error)
     }
     // Start-up is timed without the fix-up, as every start after the first.
     openCatalogue(m_folder);
-    const bool marked = gDB->Execute(Sql::UpdateInitDone());
+    const bool marked = Catalogue::Current().Connection().Execute(Sql::UpdateInitDone());
     closeCatalogue();
     if (!marked)
         error = QStringLiteral("cannot mark the first run done");
@@ -68,7 +67,7 @@ bool SizeBench::Prepare(bool fixup, QString& error)
 QString SizeBench::FirstCategory(QString& name) const
 {
     sqlRecordset rs;
-    rs.OpenRecordset(Sql::SelectCategories(), gDB->db());
+    rs.OpenRecordset(Sql::SelectCategories(), Catalogue::Current().Connection().db());
     const QString key = rs.AtEOF() ? QString() : rs.Value(QStringLiteral("catkey")).toText();
     name = rs.AtEOF() ? QString() : rs.Value(QStringLiteral("catname")).toText();
     rs.CloseRecordset();

@@ -7,6 +7,7 @@
 #include "SizeBench.h"
 #include "SqliteCli.h"
 #include "platform/ScriptedUi.h"
+#include "storage/Catalogue.h"
 #include "storage/Statements.h"
 #include "storage/sqlDB.h"
 #include <QApplication>
@@ -67,11 +68,9 @@ bool measureBaselines(int runs, BenchTable& table, double& mainWindow, double& s
 {
     BenchFolder folder;
     folder.use();
-    gDB = std::make_unique<sqlDB>();
-    gDB->OpenDatabase(folder.dbPath(), false);
-    gDB->Execute(Sql::UpdateInitDone());
-    gDB->CloseDatabase();
-    gDB.reset();
+    Catalogue::Open(folder.dbPath());
+    Catalogue::Current().Connection().Execute(Sql::UpdateInitDone());
+    Catalogue::Close();
     const long splash = PeakMemory::Child(QString::fromLatin1(PeakMemory::kSplash), folder.path(), QString(), runs);
     const long main = PeakMemory::Child(QString::fromLatin1(PeakMemory::kMain), folder.path(), QString(), runs);
     table.Add({QStringLiteral("peak memory, splash only"), 0, splash / 1024.0, -1, QStringLiteral("MiB"), QString()});

@@ -2,6 +2,7 @@
 // hand over: it never fails, and it lists a record exactly when one comma-separated element of
 // its list begins with the node's clause number.
 
+#include "storage/ClauseMatch.h"
 #include "mainwindow/ClauseTree.h"
 #include "storage/Variant.h"
 #include <QStringList>

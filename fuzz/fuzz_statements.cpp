@@ -2,12 +2,13 @@
 // copy of the delivered catalogue: the row it aims at holds exactly the text, and no other row of
 // any table changes. A text the engine cannot take (one holding NUL) is refused and changes nothing.
 
+#include "platform/ScriptedUi.h"
+#include "storage/Catalogue.h"
 #include "storage/Statements.h"
 #include "storage/modDB.h"
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
-#include "platform/ScriptedUi.h"
 #include <QFile>
 #include <QStringList>
 #include <cstdio>
@@ -30,7 +31,7 @@ ScriptedUi* g_ui = nullptr;
 // Every row of every table as text, in a fixed order, leaving out the rows the input aims at.
 QStringList snapshot(const QString& skipDockey, const QString& skipCatkey)
 {
-    sqlite3* db = SQLiteConnection(gDB->db());
+    sqlite3* db = SQLiteConnection(Catalogue::Current().Connection().db());
     QStringList rows;
     for (const char* sql : {"SELECT dockey,quote(docref),quote(doctitle),quote(docpath),quote(catkey),quote(isoref) "
                             "FROM tbldocument ORDER BY rowid",
@@ -59,7 +60,7 @@ QStringList snapshot(const QString& skipDockey, const QString& skipCatkey)
 QStringList onlyRow(const QString& sql, const QStringList& columns)
 {
     sqlRecordset rs;
-    rs.OpenRecordset(sql, gDB->db());
+    rs.OpenRecordset(sql, Catalogue::Current().Connection().db());
     QStringList row;
     if (rs.AtEOF())
         return row;
@@ -72,7 +73,7 @@ QStringList onlyRow(const QString& sql, const QStringList& columns)
 QString categoryName(const QString& catkey)
 {
     sqlRecordset rs;
-    rs.OpenRecordset(Sql::SelectCategories(), gDB->db());
+    rs.OpenRecordset(Sql::SelectCategories(), Catalogue::Current().Connection().db());
     for (; !rs.AtEOF(); rs.MoveNext()) {
         if (rs.Value(QStringLiteral("catkey")).toText() == catkey)
             return rs.Value(QStringLiteral("catname")).toText();
@@ -98,7 +99,7 @@ bool holdsNul(const QStringList& texts)
 // Runs the statement; with a NUL in a text it must be refused, otherwise it must run.
 bool run(const QString& statement, const QStringList& texts)
 {
-    const bool ran = gDB->Execute(statement);
+    const bool ran = Catalogue::Current().Connection().Execute(statement);
     CHECK(ran != holdsNul(texts));
     return ran;
 }
@@ -124,7 +125,7 @@ void documentRecord(FuzzedDataProvider& data)
     if (run(Sql::UpdateDocumentCategory(catkey2, dockey), {catkey2}))
         CHECK(onlyRow(Sql::SelectCategoryDocuments(catkey2), {"dockey"}) == QStringList {dockey});
     CHECK(snapshot(dockey, catkey) == before);
-    CHECK(gDB->Execute(Sql::DeleteDocument(dockey)));
+    CHECK(Catalogue::Current().Connection().Execute(Sql::DeleteDocument(dockey)));
     CHECK(snapshot(QString(), QString()) == before);
 }
 
@@ -140,7 +141,7 @@ void documentPath(FuzzedDataProvider& data)
     if (run(Sql::UpdateDocumentPath(folder, stem, extension), {folder, stem, extension}))
         CHECK(onlyRow(Sql::SelectCategoryDocuments(catkey), {"docpath"}) == QStringList {folder + stem + extension});
     CHECK(snapshot(dockey, catkey) == before);
-    CHECK(gDB->Execute(Sql::DeleteDocument(dockey)));
+    CHECK(Catalogue::Current().Connection().Execute(Sql::DeleteDocument(dockey)));
 }
 
 void category(FuzzedDataProvider& data)
@@ -157,10 +158,10 @@ void category(FuzzedDataProvider& data)
     CHECK(categoryName(catkey) == name);
     if (run(Sql::RenameCategory(catkey, rename), {rename}))
         CHECK(categoryName(catkey) == rename);
-    CHECK(gDB->Execute(Sql::UpdateCategoryOrder(data.ConsumeIntegral<int>(), catkey)));
+    CHECK(Catalogue::Current().Connection().Execute(Sql::UpdateCategoryOrder(data.ConsumeIntegral<int>(), catkey)));
     CHECK(snapshot(QString(), catkey) == before);
-    CHECK(gDB->Execute(Sql::DeleteCategoryDocuments(catkey)));
-    CHECK(gDB->Execute(Sql::DeleteCategory(catkey)));
+    CHECK(Catalogue::Current().Connection().Execute(Sql::DeleteCategoryDocuments(catkey)));
+    CHECK(Catalogue::Current().Connection().Execute(Sql::DeleteCategory(catkey)));
     CHECK(snapshot(QString(), QString()) == before);
 }
 
@@ -169,12 +170,12 @@ void category(FuzzedDataProvider& data)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     g_ui = new ScriptedUi;
-    gDB = std::make_unique<sqlDB>();
-    CHECK(gDB->OpenDatabase(QStringLiteral(":memory:"), false));
+    CHECK(Catalogue::Open(QStringLiteral(":memory:")));
     // The delivered catalogue, copied into memory once; every input leaves it as it found it.
     sqlite3* source = nullptr;
     CHECK(sqlite3_open_v2(CADRELLE_TEST_CATALOGUE, &source, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK);
-    sqlite3_backup* backup = sqlite3_backup_init(SQLiteConnection(gDB->db()), "main", source, "main");
+    sqlite3_backup* backup
+        = sqlite3_backup_init(SQLiteConnection(Catalogue::Current().Connection().db()), "main", source, "main");
     CHECK(backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE);
     sqlite3_backup_finish(backup);
     sqlite3_close(source);

@@ -35,7 +35,6 @@ QFont logoFont(double points, bool bold)
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About MyApp"));
     MakeFixedDialog(*this, 5730, 3870);
     buildLogo();
     lblTitle = addLabel(this, "lblTitle", QStringLiteral("Application Title"), TwipsRect(1170, 135, 3885, 480));

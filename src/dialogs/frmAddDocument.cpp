@@ -1,9 +1,7 @@
 #include "dialogs/frmAddDocument.h"
 
 #include "platform/ErrorTrap.h"
-#include "storage/Statements.h"
-#include "storage/modDB.h"
-#include "storage/sqlDB.h"
+#include "storage/Catalogue.h"
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -32,14 +30,12 @@ void frmAddDocument::cmdOK_Click()
     Trap("ADD2", [&] {
         if (!FieldsComplete())
             return;
-        const QString dockey = GetGUID();
-        if (dockey.isEmpty())
-            return; // already told; a record without a key must not be stored
-        if (!gDB->Execute(Sql::InsertDocument(dockey, txtDocRef->text(), txtTitle->text(), txtPath->text(), m_catkey,
-                                              txtISORefs->text())))
+        Document document {QString(), txtDocRef->text(), txtTitle->text(), txtISORefs->text(), txtPath->text()};
+        const Catalogue::Write added = Catalogue::Current().AddDocument(m_catkey, document);
+        if (added == Catalogue::Write::Refused)
             return;
         // Another program may have deleted the category since the window listed it.
-        if (gDB->Changes() == 0) {
+        if (added == Catalogue::Write::Unchanged) {
             MsgBox(QStringLiteral("The category '") + m_catname
                        + QStringLiteral("' is no longer in the catalogue: the document was not added."),
                    MsgStyle::Critical);

@@ -4,9 +4,7 @@
 #include "platform/ErrorTrap.h"
 #include "platform/HourGlass.h"
 #include "platform/Twips.h"
-#include "storage/Statements.h"
-#include "storage/sqlDB.h"
-#include "storage/sqlRecordset.h"
+#include "storage/Catalogue.h"
 #include <QListWidget>
 #include <QPushButton>
 
@@ -52,14 +50,10 @@ frmArrangeCats::frmArrangeCats(QWidget* parent) : QDialog(parent)
 void frmArrangeCats::Form_Load()
 {
     Trap("ARRANGE4", [&] {
-        sqlRecordset rs;
-        rs.OpenRecordset(Sql::SelectCategories(), gDB->db());
-        while (!rs.AtEOF()) {
-            auto* entry = new QListWidgetItem(rs.Value(QStringLiteral("catname")).toText(), List1);
-            entry->setData(kKeyRole, rs.Value(QStringLiteral("catkey")).toText());
-            rs.MoveNext();
+        for (const Category& category : Catalogue::Current().Categories()) {
+            auto* entry = new QListWidgetItem(category.name, List1);
+            entry->setData(kKeyRole, category.key);
         }
-        rs.CloseRecordset();
     });
     if (List1->count() > 0) {
         List1->setCurrentRow(0);
@@ -112,10 +106,10 @@ void frmArrangeCats::cmdOK_Click()
         HourGlass wait;
         // Every category is written, whether it moved or not, all in one transaction: a refused
         // statement leaves the stored order as it was and the dialog open with the user's order.
-        QStringList statements;
+        QStringList catkeys;
         for (int i = 0; i < List1->count(); ++i)
-            statements << Sql::UpdateCategoryOrder(i, List1->item(i)->data(kKeyRole).toString());
-        written = gDB->ExecuteAll(statements);
+            catkeys << List1->item(i)->data(kKeyRole).toString();
+        written = Catalogue::Current().SaveCategoryOrder(catkeys) == Catalogue::Write::Done;
     });
     if (written)
         accept();

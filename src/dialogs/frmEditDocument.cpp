@@ -1,8 +1,7 @@
 #include "dialogs/frmEditDocument.h"
 
 #include "platform/ErrorTrap.h"
-#include "storage/Statements.h"
-#include "storage/sqlDB.h"
+#include "storage/Catalogue.h"
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -37,11 +36,12 @@ void frmEditDocument::cmdOK_Click()
     Trap("EDIT3", [&] {
         if (!FieldsComplete())
             return;
-        if (!gDB->Execute(Sql::UpdateDocument(m_dockey, txtDocRef->text(), txtTitle->text(), txtPath->text(),
-                                              txtISORefs->text())))
+        const Catalogue::Write updated = Catalogue::Current().UpdateDocument(
+            {m_dockey, txtDocRef->text(), txtTitle->text(), txtISORefs->text(), txtPath->text()});
+        if (updated == Catalogue::Write::Refused)
             return;
         // A record without a key, or one another program has removed, takes no update.
-        if (gDB->Changes() == 0) {
+        if (updated == Catalogue::Write::Unchanged) {
             MsgBox(QStringLiteral("This document is no longer in the catalogue: the changes were not saved."),
                    MsgStyle::Critical);
             return;

@@ -1,8 +1,5 @@
 #include "mainwindow/ClauseTree.h"
 
-#include "storage/Variant.h"
-#include <QStringView>
-
 const std::array<ClauseNode, 68>& ClauseTable()
 {
     static const std::array<ClauseNode, 68> table = {{
@@ -31,27 +28,4 @@ const std::array<ClauseNode, 68>& ClauseTable()
         {"8.5.2", "iso852", "iso85"},      {"8.5.3", "iso853", "iso85"},
     }};
     return table;
-}
-
-bool ClauseMatch(const QString& nodeText, const Variant& isoref)
-{
-    if (isoref.isNull() || isoref.isEmpty())
-        return false;
-    const QString list = isoref.toText();
-    if (!list.isEmpty() && nodeText == kClauseRootText)
-        return true;
-    const qsizetype n = nodeText.size();
-    if (n != 1 && n != 3 && n != 5)
-        return false;
-    // Walks the elements in place: every click tests every record of the catalogue.
-    qsizetype start = 0;
-    while (true) {
-        const qsizetype comma = list.indexOf(QLatin1Char(','), start);
-        const qsizetype end = comma < 0 ? list.size() : comma;
-        if (QStringView(list).sliced(start, end - start).startsWith(nodeText))
-            return true;
-        if (comma < 0)
-            return false;
-        start = comma + 1;
-    }
 }

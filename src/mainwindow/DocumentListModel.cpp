@@ -8,20 +8,20 @@ const QString DocumentListModel::kMimeType = QStringLiteral("application/x-cadre
 
 namespace {
 
-constexpr int kColumns = 5;
+using Column = DocumentListModel::Column;
 
 // The text of sub-item 1 to 4, or none for any other column.
-const QString* subItemText(const DocumentRow& r, int subItem)
+const QString* subItemText(const Document& r, int subItem)
 {
     switch (subItem) {
-    case 1:
-        return &r.docref;
-    case 2:
-        return &r.doctitle;
-    case 3:
-        return &r.isoref;
-    case 4:
-        return &r.docpath;
+    case Column::RefColumn:
+        return &r.ref;
+    case Column::TitleColumn:
+        return &r.title;
+    case Column::ClausesColumn:
+        return &r.clauses;
+    case Column::FileColumn:
+        return &r.path;
     default:
         return nullptr;
     }
@@ -40,14 +40,14 @@ void DocumentListModel::Clear()
     SetRows({});
 }
 
-void DocumentListModel::SetRows(std::vector<DocumentRow> rows)
+void DocumentListModel::SetRows(std::vector<Document> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
 }
 
-const DocumentRow& DocumentListModel::Row(int row) const
+const Document& DocumentListModel::Row(int row) const
 {
     if (row < 0 || std::size_t(row) >= m_rows.size())
         throw AppError(QStringLiteral("Index out of bounds"));
@@ -56,7 +56,7 @@ const DocumentRow& DocumentListModel::Row(int row) const
 
 QString DocumentListModel::ItemTag(int row) const
 {
-    return Row(row).dockey;
+    return Row(row).key;
 }
 
 QString DocumentListModel::SubItemText(int row, int subItem) const
@@ -69,10 +69,10 @@ QString DocumentListModel::SubItemText(int row, int subItem) const
 
 QString DocumentListModel::SubItemTag(int row, int subItem) const
 {
-    const DocumentRow& r = Row(row);
-    if (subItem < 1 || subItem > 4)
+    const Document& r = Row(row);
+    if (subItem < RefColumn || subItem > FileColumn)
         throw AppError(QStringLiteral("Index out of bounds"));
-    return subItem == 1 ? r.docpath : QString();
+    return subItem == RefColumn ? r.path : QString();
 }
 
 int DocumentListModel::rowCount(const QModelIndex& parent) const
@@ -82,14 +82,14 @@ int DocumentListModel::rowCount(const QModelIndex& parent) const
 
 int DocumentListModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : kColumns;
+    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant DocumentListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || std::size_t(index.row()) >= m_rows.size())
         return {};
-    const DocumentRow& r = m_rows[std::size_t(index.row())];
+    const Document& r = m_rows[std::size_t(index.row())];
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole: {
@@ -97,11 +97,11 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
         return text ? QVariant(*text) : QVariant();
     }
     case Qt::DecorationRole:
-        return column == 0 ? QVariant(m_document) : QVariant();
+        return column == PictureColumn ? QVariant(m_document) : QVariant();
     case Qt::FontRole:
-        return column == 1 ? QVariant(m_bold) : QVariant();
+        return column == RefColumn ? QVariant(m_bold) : QVariant();
     case Qt::UserRole:
-        return column == 0 ? QVariant(r.dockey) : column == 1 ? QVariant(r.docpath) : QVariant();
+        return column == PictureColumn ? QVariant(r.key) : column == RefColumn ? QVariant(r.path) : QVariant();
     default:
         return {};
     }
@@ -112,13 +112,13 @@ QVariant DocumentListModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {
-    case 1:
+    case RefColumn:
         return QStringLiteral("Doc Ref");
-    case 2:
+    case TitleColumn:
         return QStringLiteral("Title");
-    case 3:
+    case ClausesColumn:
         return QStringLiteral("ISO Ref");
-    case 4:
+    case FileColumn:
         return QStringLiteral("File");
     default:
         return QString();
@@ -141,7 +141,7 @@ QMimeData* DocumentListModel::mimeData(const QModelIndexList& indexes) const
 {
     auto* data = new QMimeData;
     if (!indexes.isEmpty() && std::size_t(indexes.first().row()) < m_rows.size())
-        data->setData(kMimeType, m_rows[std::size_t(indexes.first().row())].dockey.toUtf8());
+        data->setData(kMimeType, m_rows[std::size_t(indexes.first().row())].key.toUtf8());
     else
         data->setData(kMimeType, QByteArray());
     return data;

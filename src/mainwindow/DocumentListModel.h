@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/DocumentRows.h"
+#include "storage/Document.h"
 #include <QAbstractTableModel>
 #include <QFont>
 #include <QIcon>
@@ -17,11 +17,21 @@ class DocumentListModel : public QAbstractTableModel
 public:
     // The drag of a row carries its record key under this type.
     static const QString kMimeType;
+    // The list's columns; the numbers are the sub-item numbers the row format speaks of.
+    enum Column
+    {
+        PictureColumn,
+        RefColumn,
+        TitleColumn,
+        ClausesColumn,
+        FileColumn,
+        ColumnCount
+    };
 
     explicit DocumentListModel(QObject* parent = nullptr);
 
     void Clear();
-    void SetRows(std::vector<DocumentRow> rows);
+    void SetRows(std::vector<Document> rows);
 
     // The row format as the list's readers know it: the item's tag is the record key; sub-item 1
     // is the reference with the file path as its tag; sub-items 2 to 4 are the title, the clause
@@ -29,7 +39,7 @@ public:
     QString ItemTag(int row) const;
     QString SubItemText(int row, int subItem) const;
     QString SubItemTag(int row, int subItem) const;
-    const DocumentRow& Row(int row) const;
+    const Document& Row(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -41,7 +51,7 @@ public:
     Qt::DropActions supportedDragActions() const override;
 
 private:
-    std::vector<DocumentRow> m_rows;
+    std::vector<Document> m_rows;
     QIcon m_document;
     QFont m_bold;
 };

@@ -4,7 +4,7 @@
 
 // The pictures are compiled into the program's static library, whose resources are registered
 // only when asked for by name.
-static void registerPictures()
+void RegisterPictures()
 {
     static const bool registered = [] {
         Q_INIT_RESOURCE(cadrelle);
@@ -20,7 +20,7 @@ QIcon lookUp(const QStringList& keys, const QString& key)
 {
     if (!keys.contains(key))
         throw AppError(QStringLiteral("Element not found: picture '%1'").arg(key));
-    registerPictures();
+    RegisterPictures();
     return QIcon(QStringLiteral(":/icons/") + key.toLower() + QStringLiteral(".svg"));
 }
 

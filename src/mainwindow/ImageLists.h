@@ -10,6 +10,9 @@
 
 // Toolbar pictures, 32 by 32: "NEWCAT", "DELETECAT", "RENAMECAT", "SAVE", "EXIT", "MOVECAT", "OPEN",
 // "ADD", "EDIT", "REMOVE".
+// Makes the program's pictures (the toolbar's, the trees' and the window icon) available by name.
+void RegisterPictures();
+
 constexpr QSize kImageList1Size(32, 32);
 QStringList ImageList1Keys();
 QIcon ImageList1(const QString& key);

@@ -9,7 +9,7 @@
 #include "platform/ErrorTrap.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
-#include "storage/sqlDB.h"
+#include "storage/Catalogue.h"
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -309,11 +309,6 @@ void frmMain::EnableAllButtons()
     });
 }
 
-void frmMain::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-}
-
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
@@ -351,9 +346,7 @@ void frmMain::Form_Unload()
         return;
     m_unloaded = true;
     Trap("MAIN4", [&] {
-        if (gDB)
-            gDB->CloseDatabase();
-        gDB.reset();
+        Catalogue::Close();
         SaveColumnWidths();
     });
     QCoreApplication::quit();

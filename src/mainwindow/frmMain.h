@@ -69,7 +69,6 @@ public:
     QPersistentModelIndex mDragItem;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Lays the controls out whenever the client area (the central widget) changes size.
     bool eventFilter(QObject* watched, QEvent* event) override;

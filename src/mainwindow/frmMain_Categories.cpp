@@ -2,15 +2,12 @@
 
 #include "mainwindow/DocumentListModel.h"
 #include "mainwindow/DocumentListView.h"
-#include "mainwindow/DocumentRows.h"
 #include "mainwindow/ImageLists.h"
 #include "mainwindow/NodeTree.h"
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
 #include "platform/HourGlass.h"
-#include "storage/Statements.h"
-#include "storage/sqlDB.h"
-#include "storage/sqlRecordset.h"
+#include "storage/Catalogue.h"
 #include <QLabel>
 
 // The category tree, the document list and refiling by drag and drop.
@@ -38,15 +35,8 @@ void frmMain::LoadCategories()
 {
     Trap("MAIN3", [&] {
         tvMain->clear();
-        sqlRecordset rs;
-        rs.OpenRecordset(Sql::SelectCategories(), Catalogue().db());
-        while (!rs.AtEOF()) {
-            const QString catkey = rs.Value(QStringLiteral("catkey")).toText();
-            const QString catname = rs.Value(QStringLiteral("catname")).toText();
-            tvMain->addTopLevelItem(categoryNode(catkey, catname));
-            rs.MoveNext();
-        }
-        rs.CloseRecordset();
+        for (const Category& category : Catalogue::Current().Categories())
+            tvMain->addTopLevelItem(categoryNode(category.key, category.name));
         if (tvMain->topLevelItemCount() > 0) {
             tvMain->setCurrentItem(tvMain->topLevelItem(0));
             tvMain_NodeClick(tvMain->topLevelItem(0));
@@ -95,10 +85,7 @@ void frmMain::tvMain_NodeClick(QTreeWidgetItem* node)
             throw AppError(QStringLiteral("Object variable not set: no category is selected"));
         lblTitle->setText(QStringLiteral("Category - ") + selected->text(0));
         lvModel->Clear();
-        sqlRecordset rs;
-        rs.OpenRecordset(Sql::SelectCategoryDocuments(NodeTree::Key(node)), Catalogue().db());
-        lvModel->SetRows(ReadDocumentRows(rs, QStringLiteral("dockey")));
-        rs.CloseRecordset();
+        lvModel->SetRows(Catalogue::Current().CategoryDocuments(NodeTree::Key(node)));
         SelectDocument(QString());
         SetButtonsEnabled(kRowButtons, lvModel->rowCount() > 0);
     });
@@ -126,9 +113,10 @@ void frmMain::tvMain_OLEDragDrop(const QPoint& pos, const QByteArray& dragged)
         QTreeWidgetItem* target = tvMain->itemAt(pos);
         if (!target || dockey.isEmpty())
             return;
-        if (!Catalogue().Execute(Sql::UpdateDocumentCategory(NodeTree::Key(target), dockey)))
+        const Catalogue::Write refiled = Catalogue::Current().RefileDocument(dockey, NodeTree::Key(target));
+        if (refiled == Catalogue::Write::Refused)
             return;
-        if (Catalogue().Changes() == 0) {
+        if (refiled == Catalogue::Write::Unchanged) {
             MsgBox(QStringLiteral("This document is not in the catalogue, or the category is gone: nothing was "
                                   "refiled."),
                    MsgStyle::Critical);

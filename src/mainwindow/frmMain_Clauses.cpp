@@ -2,15 +2,12 @@
 
 #include "mainwindow/ClauseTree.h"
 #include "mainwindow/DocumentListModel.h"
-#include "mainwindow/DocumentRows.h"
 #include "mainwindow/ImageLists.h"
 #include "mainwindow/NodeTree.h"
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
 #include "platform/HourGlass.h"
-#include "storage/Statements.h"
-#include "storage/sqlDB.h"
-#include "storage/sqlRecordset.h"
+#include "storage/Catalogue.h"
 #include <QHash>
 #include <QLabel>
 
@@ -59,11 +56,7 @@ void frmMain::tvISO_NodeClick(QTreeWidgetItem* node)
         const QString clause = node->text(0);
         lblTitle->setText(QStringLiteral("ISO Reference - ") + clause);
         lvModel->Clear();
-        sqlRecordset rs;
-        rs.OpenRecordset(Sql::SelectAllDocuments(), Catalogue().db());
-        lvModel->SetRows(ReadDocumentRows(rs, QStringLiteral("isoref"),
-                                          [&clause](const Variant& isoref) { return ClauseMatch(clause, isoref); }));
-        rs.CloseRecordset();
+        lvModel->SetRows(Catalogue::Current().ClauseDocuments(clause));
         SelectDocument(QString());
         SetButtonsEnabled({QStringLiteral("OPEN"), QStringLiteral("EDIT"), QStringLiteral("REMOVE")},
                           lvModel->rowCount() > 0);

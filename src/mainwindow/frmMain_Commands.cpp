@@ -4,7 +4,6 @@
 #include "dialogs/frmAddDocument.h"
 #include "dialogs/frmArrangeCats.h"
 #include "dialogs/frmEditDocument.h"
-#include "mainwindow/BackupCatalogue.h"
 #include "mainwindow/DocumentListModel.h"
 #include "mainwindow/DocumentListView.h"
 #include "mainwindow/NodeTree.h"
@@ -13,9 +12,8 @@
 #include "platform/HourGlass.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ShellOpenFile.h"
-#include "storage/Statements.h"
+#include "storage/Catalogue.h"
 #include "storage/modDB.h"
-#include "storage/sqlDB.h"
 
 // The toolbar commands and the menus other than the report.
 
@@ -50,10 +48,7 @@ void newCategory(frmMain& w)
         = StripQuotes(InputBox(QStringLiteral("Enter name for new category"), QStringLiteral("New Category")));
     if (name.isEmpty())
         return;
-    const QString catkey = GetGUID();
-    if (catkey.isEmpty())
-        return; // already told; a category without a key must not be stored
-    if (Catalogue().Execute(Sql::InsertCategory(catkey, name)))
+    if (!Catalogue::Current().AddCategory(name).isEmpty())
         w.LoadCategories();
 }
 
@@ -67,9 +62,10 @@ void renameCategory(frmMain& w)
         = StripQuotes(InputBox(QStringLiteral("Enter new name"), QStringLiteral("Rename Category - ") + node->text(0)));
     if (name.isEmpty())
         return;
-    if (!Catalogue().Execute(Sql::RenameCategory(catkey, name)))
+    const Catalogue::Write renamed = Catalogue::Current().RenameCategory(catkey, name);
+    if (renamed == Catalogue::Write::Refused)
         return;
-    if (Catalogue().Changes() == 0)
+    if (renamed == Catalogue::Write::Unchanged)
         MsgBox(QStringLiteral("This category is no longer in the catalogue: it was not renamed."), MsgStyle::Critical);
     w.LoadCategories();
     for (int i = 0; i < w.tvMain->topLevelItemCount(); ++i) {
@@ -103,7 +99,7 @@ void deleteCategory(frmMain& w)
         != MsgAnswer::Yes)
         return;
     const QString catkey = NodeTree::Key(node);
-    Catalogue().ExecuteAll({Sql::DeleteCategoryDocuments(catkey), Sql::DeleteCategory(catkey)});
+    Catalogue::Current().DeleteCategory(catkey);
     w.LoadCategories();
 }
 
@@ -137,7 +133,7 @@ void removeDocument(frmMain& w)
         + QStringLiteral("?\r\n(Only the record will be deleted, not the file itself)");
     if (MsgBox(question, MsgStyle::OkCancel, QStringLiteral("Delete document details")) != MsgAnswer::Ok)
         return;
-    if (Catalogue().Execute(Sql::DeleteDocument(w.lvModel->ItemTag(row))) && Catalogue().Changes() == 0)
+    if (Catalogue::Current().RemoveDocument(w.lvModel->ItemTag(row)) == Catalogue::Write::Unchanged)
         MsgBox(QStringLiteral("This document is no longer in the catalogue: nothing was removed."), MsgStyle::Critical);
     reloadDocuments(w);
 }
@@ -191,19 +187,20 @@ void frmMain::mnuDatabaseBackup_Click()
     if (target.isEmpty())
         return;
     try {
-        if (IsCatalogueFile(target)) {
+        const Catalogue& catalogue = Catalogue::Current();
+        if (catalogue.IsCatalogueFile(target)) {
             MsgBox(QStringLiteral("The catalogue cannot be backed up onto itself. Choose another file."),
                    MsgStyle::Critical);
             return;
         }
-        if (IsCatalogueWorkFile(target)) {
+        if (catalogue.IsCatalogueWorkFile(target)) {
             MsgBox(QStringLiteral("The catalogue's journal files cannot hold a backup: the database engine deletes "
                                   "them. Choose another file."),
                    MsgStyle::Critical);
             return;
         }
         HourGlass wait;
-        BackupCatalogue(target);
+        catalogue.Backup(target);
     } catch (...) {
         MsgBox(QStringLiteral("Cannot write the backup '") + target + QStringLiteral("'\r\n")
                    + DescribeCurrentException(),

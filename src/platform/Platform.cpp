@@ -1,6 +1,6 @@
 #include "platform/Platform.h"
 
-#include "platform/QtPlatformUi.h"
+#include "platform/ConsoleUi.h"
 
 namespace {
 PlatformUi* g_ui = nullptr;
@@ -8,8 +8,8 @@ PlatformUi* g_ui = nullptr;
 
 PlatformUi& Ui()
 {
-    static QtPlatformUi qtUi;
-    return g_ui ? *g_ui : qtUi;
+    static ConsoleUi console;
+    return g_ui ? *g_ui : console;
 }
 
 void SetUi(PlatformUi* ui)

@@ -5,9 +5,10 @@
 // The application title that message boxes, settings and the about box carry.
 inline const QString kAppTitle = QStringLiteral("Cadrelle");
 
-// The interaction in use: the Qt one in the program, a scripted one in tests.
+// The interaction in use: the Qt one in the program (installed at its start), a scripted one in
+// tests; without one, messages go to standard error.
 PlatformUi& Ui();
-// Installs another interaction (not owned); nullptr puts back the Qt one.
+// Installs another interaction (not owned); nullptr puts back the one without windows.
 void SetUi(PlatformUi* ui);
 
 // Shortcut for the message box with the application title when none is given.

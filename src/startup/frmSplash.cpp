@@ -4,9 +4,7 @@
 #include "platform/ErrorTrap.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Twips.h"
-#include "storage/Statements.h"
-#include "storage/sqlDB.h"
-#include "storage/sqlRecordset.h"
+#include "storage/Catalogue.h"
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -112,26 +110,6 @@ const QString kRecoveryAdvice
     = QStringLiteral("Restore a backup copy of the catalogue to this place, or start afresh with a new catalogue "
                      "made by the catalogue tool.");
 
-// Whether the open database holds the catalogue's three tables; another database is told once.
-bool isCatalogue(const QString& path)
-{
-    sqlRecordset rs;
-    rs.OpenRecordset(Sql::SelectTableNames(), gDB->db());
-    QStringList tables;
-    for (; !rs.AtEOF(); rs.MoveNext())
-        tables << rs.Value(QStringLiteral("name")).toText().toLower();
-    rs.CloseRecordset();
-    for (const char* table : {"tblcategory", "tbldocument", "tblinit"}) {
-        if (!tables.contains(QLatin1String(table))) {
-            MsgBox(QStringLiteral("'") + path + QStringLiteral("' is not a Cadrelle catalogue: it has no table ")
-                       + QLatin1String(table) + QStringLiteral(".\r\n\r\n") + kRecoveryAdvice,
-                   MsgStyle::Critical);
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 void frmSplash::cmdContinue_Click()
@@ -149,35 +127,20 @@ void frmSplash::cmdContinue_Click()
                    MsgStyle::Critical);
             return;
         }
-        // Any earlier connection is replaced, not closed: a failed start may be tried again. Once the
-        // open has failed, nothing more is asked of the connection.
-        const QString path = folder + QStringLiteral("/cadrelle.db");
-        gDB = std::make_unique<sqlDB>();
-        if (!gDB->OpenDatabase(path, true, kRecoveryAdvice) || !isCatalogue(path)) {
-            gDB->CloseDatabase();
-            gDB.reset();
+        // A failed start may be tried again; once the open has failed, nothing more is asked of it.
+        if (!Catalogue::Open(folder + QStringLiteral("/cadrelle.db"), true, kRecoveryAdvice))
+            return;
+        if (!Catalogue::Current().HasCatalogueTables(kRecoveryAdvice)) {
+            Catalogue::Close();
             return;
         }
         // Marked done only when every path was written, so a fix-up the catalogue refused runs
         // again at the next start.
-        if (InitPending() && FixDocumentPaths())
-            gDB->Execute(Sql::UpdateInitDone());
+        if (Catalogue::Current().InitPending() && FixDocumentPaths())
+            Catalogue::Current().MarkInitDone();
         ShowMainWindow();
         close();
     });
-}
-
-// Whether the catalogue still waits for its first-run fix-up. The value is read without checking
-// for a row: an empty table fails here and is reported by the caller.
-bool frmSplash::InitPending()
-{
-    sqlRecordset rs;
-    rs.OpenRecordset(Sql::SelectInit(), gDB->db());
-    if (rs.AtEOF())
-        throw AppError(QStringLiteral("The catalogue has lost its first-run state: the table tblinit is empty"));
-    const std::optional<double> init = rs.Value(QStringLiteral("init")).toNumber();
-    rs.CloseRecordset();
-    return init && *init == 0;
 }
 
 void frmSplash::cmdExit_Click()

@@ -44,7 +44,6 @@ protected:
 private:
     void buildControls();
     void centreOnScreen();
-    bool InitPending();
 
     // True while the fix-up runs: it hands control to the event loop after each file, and a second
     // Continue, Exit or a close then would start over or end the program half-way.

@@ -76,9 +76,15 @@ QString UpdateDocumentCategory(const QString& catkey, const QString& dockey)
         + QStringLiteral("WHERE dockey=") + quoted(dockey) + QStringLiteral(" AND ") + categoryExists(catkey);
 }
 
-QString SelectCategoryNames()
+QString SelectAllDocumentsWithCategory()
 {
-    return QStringLiteral("SELECT catname FROM tblcategory ORDER BY catorder");
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname FROM tbldocument LEFT JOIN tblcategory "
+                          "USING(catkey) ORDER BY docref");
+}
+
+QString SelectCategory(const QString& catkey)
+{
+    return QStringLiteral("SELECT catkey,catname FROM tblcategory WHERE catkey=") + quoted(catkey);
 }
 
 QString UpdateCategoryOrder(int position, const QString& catkey)

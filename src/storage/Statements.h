@@ -21,9 +21,11 @@ QString RollbackTransaction();
 QString SelectCategories();
 QString SelectCategoryDocuments(const QString& catkey);
 QString SelectAllDocuments();
+// Every document with the name of its category, by reference.
+QString SelectAllDocumentsWithCategory();
+QString SelectCategory(const QString& catkey);
 // Changes no row when the document or the category is not there.
 QString UpdateDocumentCategory(const QString& catkey, const QString& dockey);
-QString SelectCategoryNames();
 // Positions are written by key, so two categories of one name keep the order they were given.
 QString UpdateCategoryOrder(int position, const QString& catkey);
 

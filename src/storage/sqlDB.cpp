@@ -9,15 +9,6 @@
 #include <QStringList>
 #include <sqlite3.h>
 
-std::unique_ptr<sqlDB> gDB;
-
-sqlDB& Catalogue()
-{
-    if (!gDB)
-        throw AppError(QStringLiteral("Object variable not set: the catalogue is not open"));
-    return *gDB;
-}
-
 bool sqlDB::OpenDatabase(const QString& path, bool changeFolder, const QString& advice)
 {
     bool opened = false;

@@ -29,10 +29,3 @@ private:
     int32_t m_handle = 0;
     bool m_open = false;
 };
-
-// The one connection, from the splash's Continue to the main window's unload.
-extern std::unique_ptr<sqlDB> gDB;
-
-// The one connection, for handlers that run while it should be open: fails when it is gone, so
-// the handler's trap reports it instead of the program crashing.
-sqlDB& Catalogue();

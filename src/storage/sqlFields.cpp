@@ -51,16 +51,6 @@ sqlField* sqlFields::Item(int position) const
     return found;
 }
 
-void sqlFields::Remove(const QString& key)
-{
-    TrapBare([&] {
-        const int index = indexOf(key);
-        if (index < 0)
-            throw AppError(QStringLiteral("There is no field '%1' in the collection").arg(key));
-        m_members.erase(m_members.begin() + index);
-    });
-}
-
 void sqlFields::Remove(int position)
 {
     TrapBare([&] {

@@ -19,7 +19,6 @@ public:
     sqlField* Item(const QString& key) const;
     sqlField* Item(int position) const;
     int count() const { return int(m_members.size()); }
-    void Remove(const QString& key);
     void Remove(int position);
 
     auto begin() const { return m_members.begin(); }

@@ -6,7 +6,7 @@
 #include "storage/sqlField.h"
 #include "storage/sqlFields.h"
 
-sqlRecordset::sqlRecordset() : m_fields(std::make_unique<sqlFields>()) {}
+sqlRecordset::sqlRecordset() : m_fields(std::make_unique<sqlFields>()) { }
 sqlRecordset::~sqlRecordset() = default;
 
 bool sqlRecordset::namesRepeat() const
@@ -76,11 +76,6 @@ sqlFields& sqlRecordset::Fields()
     if (!m_fields)
         m_fields = std::make_unique<sqlFields>();
     return *m_fields;
-}
-
-void sqlRecordset::SetFields(std::unique_ptr<sqlFields> fields)
-{
-    m_fields = std::move(fields);
 }
 
 void sqlRecordset::CloseRecordset()

@@ -26,7 +26,6 @@ public:
     bool AtBOF() const { return false; }
     bool AtEOF() const { return m_eof; }
     sqlFields& Fields();
-    void SetFields(std::unique_ptr<sqlFields> fields);
     void CloseRecordset();
 
     // The value of a column of the current row. A lookup that finds no field is told by the

@@ -3,6 +3,7 @@
 
 #include "MainWindowFixture.h"
 #include "platform/QtPlatformUi.h"
+#include "storage/Catalogue.h"
 #include "storage/sqlDB.h"
 #include <QFileDialog>
 #include <QLineEdit>
@@ -58,7 +59,8 @@ private slots:
         QCOMPARE(f.ui.boxes[0].style, 16);
         QCOMPARE(contents(target), QByteArray("last month's copy"));
         QCOMPARE(entries(away.path()), QStringList {QStringLiteral("backup.db")});
-        QVERIFY(gDB->Execute(QStringLiteral("UPDATE tbldocument SET doctitle='Revised' WHERE docref='QP01'")));
+        QVERIFY(Catalogue::Current().Connection().Execute(
+            QStringLiteral("UPDATE tbldocument SET doctitle='Revised' WHERE docref='QP01'")));
         f.ui.fileAnswers = {target};
         f.w->mnuDatabaseBackup->trigger();
         QCOMPARE(f.ui.boxes.size(), 1);

@@ -1,5 +1,6 @@
 // The fixed ISO 9001:2000 clause tree, the clause match and the documents of a clause.
 
+#include "storage/ClauseMatch.h"
 #include "MainWindowFixture.h"
 #include "mainwindow/ClauseTree.h"
 #include "storage/Variant.h"

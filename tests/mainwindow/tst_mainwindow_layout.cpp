@@ -4,6 +4,7 @@
 #include "mainwindow/ShowMainWindow.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
+#include "storage/Catalogue.h"
 #include "storage/sqlDB.h"
 #include <QHeaderView>
 #include <QMenu>
@@ -122,7 +123,7 @@ private slots:
                 w->close();
             else
                 (way == "EXIT" ? w->Button(way) : w->mnuFileExit)->trigger();
-            QTRY_VERIFY2(w.isNull() && !gDB, qPrintable(way));
+            QTRY_VERIFY2(w.isNull() && !Catalogue::IsOpen(), qPrintable(way));
             QCOMPARE(GetSetting("Cadrelle", "Settings", "C3Width"), QStringLiteral("1200"));
             QVERIFY(ui.boxes.isEmpty());
             DirectExec(folder.dbPath(), QStringLiteral("UPDATE tblinit SET init=1")); // the file is free again

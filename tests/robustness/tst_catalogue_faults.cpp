@@ -3,6 +3,7 @@
 
 #include "platform/ScriptedUi.h"
 #include "startup/frmSplash.h"
+#include "storage/Catalogue.h"
 #include "storage/Statements.h"
 #include "storage/modDB.h"
 #include "storage/sqlDB.h"
@@ -108,10 +109,10 @@ private slots:
         other.write("BEGIN IMMEDIATE; UPDATE tblinit SET init=42; SELECT 'holding';\n");
         QVERIFY(other.waitForReadyRead(5000));
 
-        QVERIFY(gDB->Execute(Sql::SelectCategories())); // reading goes on
+        QVERIFY(Catalogue::Current().Connection().Execute(Sql::SelectCategories())); // reading goes on
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!gDB->ExecuteAll(change));
+        QVERIFY(!Catalogue::Current().Connection().ExecuteAll(change));
         QVERIFY2(clock.elapsed() >= 4750 && clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(ui.prompts(), QStringList {"database is locked"});
         QCOMPARE(ui.boxes[0].style, 16);
@@ -121,7 +122,7 @@ private slots:
         QVERIFY(other.waitForFinished());
         QCOMPARE(DirectValue(folder.dbPath(), QStringLiteral("SELECT init FROM tblinit")), QStringLiteral("42"));
         QCOMPARE(DirectValue(folder.dbPath(), title), before);
-        QVERIFY(gDB->ExecuteAll(change));
+        QVERIFY(Catalogue::Current().Connection().ExecuteAll(change));
         QCOMPARE(DirectValue(folder.dbPath(), title), QStringLiteral("Mine"));
         QCOMPARE(ui.boxes.size(), 1);
     }
@@ -135,15 +136,15 @@ private slots:
         folder.openCatalogue();
         const QList<QStringList> before = DirectQuery(folder.dbPath(), QStringLiteral("SELECT * FROM tbldocument"));
         const QString pages = DirectValue(folder.dbPath(), QStringLiteral("PRAGMA page_count"));
-        QVERIFY(gDB->Execute(QStringLiteral("PRAGMA max_page_count=") + pages));
+        QVERIFY(Catalogue::Current().Connection().Execute(QStringLiteral("PRAGMA max_page_count=") + pages));
         const QString catkey = DirectValue(folder.dbPath(), QStringLiteral("SELECT catkey FROM tblcategory"));
         const QString big(20000, QLatin1Char('x'));
-        QVERIFY(!gDB->ExecuteAll(
+        QVERIFY(!Catalogue::Current().Connection().ExecuteAll(
             {Sql::DeleteDocument(before[0][0]), Sql::InsertDocument(GetGUID(), "QP98", big, "/p", catkey, "4.1")}));
-        QVERIFY(!gDB->Execute(Sql::InsertDocument(GetGUID(), "QP99", big, "/p", catkey, "4.1")));
+        QVERIFY(!Catalogue::Current().Connection().Execute(Sql::InsertDocument(GetGUID(), "QP99", big, "/p", catkey, "4.1")));
         QCOMPARE(ui.prompts(), QStringList(2, "database or disk is full"));
         QCOMPARE(DirectQuery(folder.dbPath(), QStringLiteral("SELECT * FROM tbldocument")), before);
-        QVERIFY(gDB->Execute(Sql::RenameCategory(catkey, QStringLiteral("Kept"))));
+        QVERIFY(Catalogue::Current().Connection().Execute(Sql::RenameCategory(catkey, QStringLiteral("Kept"))));
         QCOMPARE(ui.boxes.size(), 2);
     }
 };

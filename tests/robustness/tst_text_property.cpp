@@ -2,6 +2,7 @@
 // thousands of generated texts built from the pieces that break hand-made statements.
 
 #include "platform/ScriptedUi.h"
+#include "storage/Catalogue.h"
 #include "storage/Statements.h"
 #include "storage/modDB.h"
 #include "storage/sqlDB.h"
@@ -61,7 +62,8 @@ private slots:
     void initTestCase()
     {
         m_folder.openCatalogue();
-        QVERIFY(gDB->Execute(QStringLiteral("PRAGMA synchronous=OFF"))); // thousands of writes in a second
+        QVERIFY(Catalogue::Current().Connection().Execute(
+            QStringLiteral("PRAGMA synchronous=OFF"))); // thousands of writes in a second
     }
 
     // Each text goes into every column of a document (the keys behind a unique prefix), read back
@@ -75,11 +77,13 @@ private slots:
             const QString catkey = GetGUID(), name = StripQuotes(text), rename = StripQuotes(randomText(random));
             const QByteArray failure = QStringLiteral("case %1 of seed %2").arg(i).arg(kSeed).toUtf8();
             const QString stored = "SELECT hex(catname) FROM tblcategory WHERE catkey='" + catkey + "'";
-            QVERIFY2(gDB->Execute(Sql::InsertCategory(catkey, name)), failure);
+            QVERIFY2(Catalogue::Current().Connection().Execute(Sql::InsertCategory(catkey, name)), failure);
             QVERIFY2(DirectValue(m_folder.dbPath(), stored) == name.toUtf8().toHex().toUpper(), failure);
-            QVERIFY2(gDB->Execute(Sql::InsertDocument(dockey, text, text, text, catkey, text)), failure);
+            QVERIFY2(
+                Catalogue::Current().Connection().Execute(Sql::InsertDocument(dockey, text, text, text, catkey, text)),
+                failure);
             sqlRecordset rs;
-            rs.OpenRecordset(Sql::SelectCategoryDocuments(catkey), gDB->db());
+            rs.OpenRecordset(Sql::SelectCategoryDocuments(catkey), Catalogue::Current().Connection().db());
             QVERIFY2(!rs.AtEOF() && rs.Value(QStringLiteral("dockey")).toText() == dockey, failure);
             for (const char* column : {"docref", "doctitle", "docpath", "isoref"}) {
                 const Variant value = rs.Value(QString::fromLatin1(column));
@@ -87,10 +91,10 @@ private slots:
             }
             rs.MoveNext();
             QVERIFY2(rs.AtEOF(), failure);
-            QVERIFY2(gDB->Execute(Sql::DeleteDocument(dockey)), failure);
-            QVERIFY2(gDB->Execute(Sql::RenameCategory(catkey, rename)), failure);
+            QVERIFY2(Catalogue::Current().Connection().Execute(Sql::DeleteDocument(dockey)), failure);
+            QVERIFY2(Catalogue::Current().Connection().Execute(Sql::RenameCategory(catkey, rename)), failure);
             QVERIFY2(DirectValue(m_folder.dbPath(), stored) == rename.toUtf8().toHex().toUpper(), failure);
-            QVERIFY2(gDB->Execute(Sql::DeleteCategory(catkey)), failure);
+            QVERIFY2(Catalogue::Current().Connection().Execute(Sql::DeleteCategory(catkey)), failure);
         }
         QCOMPARE(tables(), before);
         QCOMPARE(m_ui.prompts(), QStringList());
@@ -102,10 +106,11 @@ private slots:
     {
         const QList<QStringList> before = tables();
         const QString text = QStringLiteral("before") + QChar(u'\0') + QStringLiteral("after");
-        QVERIFY(!gDB->Execute(Sql::InsertDocument("N-" + text, text, text, text, text, text)));
-        QVERIFY(!gDB->Execute("UPDATE tblinit SET init=7;" + QString(QChar(u'\0')) + "UPDATE tblinit SET init=8"));
+        QVERIFY(!Catalogue::Current().Connection().Execute(Sql::InsertDocument("N-" + text, text, text, text, text, text)));
+        QVERIFY(!Catalogue::Current().Connection().Execute("UPDATE tblinit SET init=7;" + QString(QChar(u'\0'))
+                                              + "UPDATE tblinit SET init=8"));
         sqlRecordset rs;
-        rs.OpenRecordset(Sql::SelectCategoryDocuments(text), gDB->db());
+        rs.OpenRecordset(Sql::SelectCategoryDocuments(text), Catalogue::Current().Connection().db());
         QCOMPARE(m_ui.prompts(), QStringList(3, QStringLiteral("The statement holds a NUL character")));
         QCOMPARE(m_ui.boxes[0].style, 16);
         QCOMPARE(tables(), before);

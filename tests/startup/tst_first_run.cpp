@@ -3,6 +3,7 @@
 
 #include "SplashTestHelpers.h"
 #include "platform/ProgramFolder.h"
+#include "storage/Catalogue.h"
 #include "storage/sqlDB.h"
 #include "support/DirectSql.h"
 #include <QCursor>
@@ -56,7 +57,7 @@ class TestFirstRun : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { gDB.reset(); }
+    void init() { Catalogue::Close(); }
 
     void fixUpPointsMatchingRecordsAtTheirFiles()
     {
@@ -115,7 +116,7 @@ private slots:
                  QStringList {"16|Cadrelle|The program's folder '" + folder
                               + "' has a name that is not valid UTF-8, so its catalogue cannot be "
                                 "found. Rename the folder, or move the program into another folder."});
-        QVERIFY(!gDB && run.splash.isVisible());
+        QVERIFY(!Catalogue::IsOpen() && run.splash.isVisible());
     }
 
     // While the delivered records are pointed at the installed documents, the label blinks under
@@ -175,7 +176,7 @@ private slots:
                  QStringList({"16|Cadrelle|Cannot open '" + db
                               + "'\r\nunable to open database file\r\n\r\nRestore a backup copy of the catalogue to "
                                 "this place, or start afresh with a new catalogue made by the catalogue tool."}));
-        QVERIFY(!gDB);
+        QVERIFY(!Catalogue::IsOpen());
         QVERIFY(!QFile::exists(db));
         QVERIFY(run.splash.isVisible() && shownMainWindows() == 0);
 

@@ -2,6 +2,7 @@
 // on Continue, and Exit ending the program without writing anything.
 
 #include "SplashTestHelpers.h"
+#include "storage/Catalogue.h"
 #include "storage/sqlDB.h"
 #include "support/DirectSql.h"
 #include <QLabel>
@@ -18,7 +19,7 @@ private slots:
     {
         SplashRun run;
         TestSplash& splash = run.splash;
-        gDB.reset();
+        Catalogue::Close();
         splash.show();
         QVERIFY(QTest::qWaitForWindowActive(&splash));
         QCOMPARE(splash.windowType(), Qt::Dialog);
@@ -53,7 +54,7 @@ private slots:
         QTest::keyClick(splash.cmdExit, Qt::Key_Return);
         QCOMPARE(splash.ended, 1);
         QVERIFY(!splash.isVisible());
-        QVERIFY(!gDB);
+        QVERIFY(!Catalogue::IsOpen());
         QVERIFY(run.ui.boxes.isEmpty());
         QCOMPARE(DirectValue(run.folder.dbPath(), "SELECT init FROM tblinit"), QStringLiteral("0"));
     }

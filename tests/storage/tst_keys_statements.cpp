@@ -81,7 +81,6 @@ private slots:
                "docref";
         QTest::newRow("6") << Sql::SelectAllDocuments()
                            << "SELECT docref,doctitle,dockey,docpath,isoref FROM tbldocument ORDER BY docref";
-        QTest::newRow("8") << Sql::SelectCategoryNames() << "SELECT catname FROM tblcategory ORDER BY catorder";
         QTest::newRow("9") << Sql::UpdateCategoryOrder(3, k) << "UPDATE tblcategory SET catorder=3 WHERE catkey='K1'";
         QTest::newRow("fresh category") << Sql::InsertCategoryAt(k, QStringLiteral("QSM"), 1)
                                         << "INSERT INTO tblcategory VALUES('K1','QSM',1)";

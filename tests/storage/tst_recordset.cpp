@@ -2,11 +2,12 @@
 // callers rely on being told about.
 
 #include "platform/AppError.h"
+#include "platform/ScriptedUi.h"
+#include "storage/Catalogue.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlField.h"
 #include "storage/sqlFields.h"
 #include "storage/sqlRecordset.h"
-#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QTest>
 
@@ -33,14 +34,15 @@ private slots:
         ScriptedUi ui;
         folder.openCatalogue();
         sqlRecordset empty;
-        empty.OpenRecordset(QStringLiteral("SELECT catname FROM tblcategory WHERE 0"), gDB->db());
+        empty.OpenRecordset(QStringLiteral("SELECT catname FROM tblcategory WHERE 0"),
+                            Catalogue::Current().Connection().db());
         QVERIFY(empty.AtEOF() && !empty.AtBOF());
         QCOMPARE(empty.Fields().count(), 0);
         empty.MoveFirst();
         QVERIFY(empty.AtEOF());
 
         sqlRecordset one;
-        one.OpenRecordset(QStringLiteral("SELECT init FROM tblinit"), gDB->db());
+        one.OpenRecordset(QStringLiteral("SELECT init FROM tblinit"), Catalogue::Current().Connection().db());
         QCOMPARE(readColumn(one, QStringLiteral("init")), QStringList {QStringLiteral("0")});
         QCOMPARE(one.Value(QStringLiteral("init")).toText(), QStringLiteral("0"));
         one.CloseRecordset();
@@ -48,7 +50,8 @@ private slots:
         QVERIFY(one.AtEOF());
 
         sqlRecordset many;
-        many.OpenRecordset(QStringLiteral("SELECT catkey,catname FROM tblcategory ORDER BY catorder;"), gDB->db());
+        many.OpenRecordset(QStringLiteral("SELECT catkey,catname FROM tblcategory ORDER BY catorder;"),
+                           Catalogue::Current().Connection().db());
         const QStringList names = readColumn(many, QStringLiteral("catname"));
         QCOMPARE(names.size(), 10);
         QCOMPARE(names.first(), QStringLiteral("QSM"));
@@ -66,7 +69,8 @@ private slots:
         ScriptedUi ui;
         folder.openCatalogue();
         sqlRecordset rs;
-        rs.OpenRecordset(QStringLiteral("SELECT catname,catorder FROM tblcategory ORDER BY catorder"), gDB->db());
+        rs.OpenRecordset(QStringLiteral("SELECT catname,catorder FROM tblcategory ORDER BY catorder"),
+                         Catalogue::Current().Connection().db());
         QCOMPARE(rs.Fields().Item(QStringLiteral("catname")), rs.Fields().Item(QStringLiteral("CatName")));
         QCOMPARE(rs.Fields().Item(1)->Value().toText(), QStringLiteral("QSM"));
         QCOMPARE(rs.Fields().Item(2)->Value().toText(), QStringLiteral("1"));
@@ -92,9 +96,10 @@ private slots:
         ScriptedUi ui;
         folder.openCatalogue();
         sqlRecordset failed;
-        failed.OpenRecordset(QStringLiteral("SELECT something FROM nowhere"), gDB->db());
+        failed.OpenRecordset(QStringLiteral("SELECT something FROM nowhere"), Catalogue::Current().Connection().db());
         sqlRecordset repeated;
-        repeated.OpenRecordset(QStringLiteral("SELECT catname, catname AS CATNAME FROM tblcategory"), gDB->db());
+        repeated.OpenRecordset(QStringLiteral("SELECT catname, catname AS CATNAME FROM tblcategory"),
+                               Catalogue::Current().Connection().db());
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[0].prompt, QStringLiteral("no such table: nowhere"));
         QCOMPARE(ui.boxes[0].style, 0);

@@ -1,10 +1,11 @@
 // The access layer and the connection: opening, running statements, closing, and what the user
 // is shown when any of it fails.
 
+#include "platform/ScriptedUi.h"
+#include "storage/Catalogue.h"
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include "support/DirectSql.h"
-#include "platform/ScriptedUi.h"
 #include "support/TestFolder.h"
 #include <QDir>
 #include <QFile>
@@ -78,16 +79,16 @@ private slots:
         TestFolder folder;
         ScriptedUi ui;
         folder.openCatalogue();
-        QVERIFY(!gDB->Execute(QStringLiteral("UPDATE nosuchtable SET a=1")));
-        QVERIFY(!gDB->Execute(QStringLiteral("UPDTE tblinit")));
+        QVERIFY(!Catalogue::Current().Connection().Execute(QStringLiteral("UPDATE nosuchtable SET a=1")));
+        QVERIFY(!Catalogue::Current().Connection().Execute(QStringLiteral("UPDTE tblinit")));
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(ui.boxes[0].prompt, QStringLiteral("no such table: nosuchtable"));
         QCOMPARE(ui.boxes[0].style, 16);
         QCOMPARE(ui.boxes[0].title, QStringLiteral("Cadrelle"));
         QVERIFY(ui.boxes[1].prompt.contains(QStringLiteral("syntax error")));
         // A query sent through Execute runs silently and its rows are dropped.
-        QVERIFY(gDB->Execute(QStringLiteral("SELECT * FROM tblcategory")));
-        QVERIFY(gDB->Execute(QStringLiteral("UPDATE tblinit SET init=1")));
+        QVERIFY(Catalogue::Current().Connection().Execute(QStringLiteral("SELECT * FROM tblcategory")));
+        QVERIFY(Catalogue::Current().Connection().Execute(QStringLiteral("UPDATE tblinit SET init=1")));
         QCOMPARE(ui.boxes.size(), 2);
         QCOMPARE(DirectValue(folder.dbPath(), QStringLiteral("SELECT init FROM tblinit")), QStringLiteral("1"));
     }
@@ -97,9 +98,11 @@ private slots:
         TestFolder folder;
         ScriptedUi ui;
         folder.openCatalogue();
-        QVERIFY(!gDB->ExecuteAll({QStringLiteral("DELETE FROM tbldocument"), QStringLiteral("DELETE FROM nosuch")}));
+        QVERIFY(!Catalogue::Current().Connection().ExecuteAll(
+            {QStringLiteral("DELETE FROM tbldocument"), QStringLiteral("DELETE FROM nosuch")}));
         QVERIFY(DirectValue(folder.dbPath(), QStringLiteral("SELECT count(*) FROM tbldocument")).toInt() > 0);
-        QVERIFY(gDB->ExecuteAll({QStringLiteral("DELETE FROM tbldocument"), QStringLiteral("DELETE FROM tblinit")}));
+        QVERIFY(Catalogue::Current().Connection().ExecuteAll(
+            {QStringLiteral("DELETE FROM tbldocument"), QStringLiteral("DELETE FROM tblinit")}));
         QCOMPARE(DirectValue(folder.dbPath(), QStringLiteral("SELECT count(*) FROM tbldocument")), QStringLiteral("0"));
         QCOMPARE(ui.boxes.size(), 1);
     }

@@ -1,4 +1,5 @@
 #include "support/TestFolder.h"
+#include "storage/Catalogue.h"
 
 #include "platform/ProgramFolder.h"
 #include "storage/sqlDB.h"
@@ -24,9 +25,7 @@ TestFolder::TestFolder()
 
 TestFolder::~TestFolder()
 {
-    if (gDB)
-        gDB->CloseDatabase();
-    gDB.reset();
+    Catalogue::Close();
     SetProgramFolder(QString());
 }
 
@@ -43,7 +42,6 @@ QString TestFolder::writeFile(const QString& relative, const QByteArray& content
 
 void TestFolder::openCatalogue() const
 {
-    gDB = std::make_unique<sqlDB>();
-    if (!gDB->OpenDatabase(dbPath(), false))
+    if (!Catalogue::Open(dbPath()))
         qFatal("cannot open the test catalogue");
 }

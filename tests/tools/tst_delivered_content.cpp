@@ -2,6 +2,7 @@
 // delivered catalogue and every record one file, in every category; the help pages link only to
 // each other.
 
+#include "storage/ClauseMatch.h"
 #include "mainwindow/ClauseTree.h"
 #include "support/DirectSql.h"
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "mainwindow/BackupCatalogue.h"
+#include "storage/Catalogue.h"
 
 #include "platform/AppError.h"
 #include "storage/modSQLite.h"
@@ -11,14 +11,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-sqlite3* openCatalogue()
-{
-    sqlite3* source = gDB ? SQLiteConnection(gDB->db()) : nullptr;
-    if (!source)
-        throw AppError(QStringLiteral("No catalogue is open"));
-    return source;
-}
 
 // Copies every page of source into the database file at path in one step, so the copy is one
 // consistent state of the catalogue.
@@ -60,16 +52,10 @@ void removeLeftovers(const QFileInfo& target)
 
 } // namespace
 
-QString CatalogueFile()
-{
-    const char* name = sqlite3_db_filename(openCatalogue(), "main");
-    return name ? QString::fromUtf8(name) : QString();
-}
-
-bool IsCatalogueWorkFile(const QString& path)
+bool Catalogue::IsCatalogueWorkFile(const QString& path) const
 {
     const QFileInfo target(path);
-    const QFileInfo catalogue(CatalogueFile());
+    const QFileInfo catalogue(FilePath());
     const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
     if (folder.isEmpty() || folder != QFileInfo(catalogue.absolutePath()).canonicalFilePath())
         return false;
@@ -80,18 +66,20 @@ bool IsCatalogueWorkFile(const QString& path)
     return false;
 }
 
-bool IsCatalogueFile(const QString& path)
+bool Catalogue::IsCatalogueFile(const QString& path) const
 {
     const QFileInfo target(path);
-    const QFileInfo catalogue(CatalogueFile());
+    const QFileInfo catalogue(FilePath());
     if (target.exists() && catalogue.exists())
         return target.canonicalFilePath() == catalogue.canonicalFilePath();
     return target.absoluteFilePath() == catalogue.absoluteFilePath();
 }
 
-void BackupCatalogue(const QString& target)
+void Catalogue::Backup(const QString& target) const
 {
-    sqlite3* source = openCatalogue();
+    sqlite3* source = SQLiteConnection(m_db->db());
+    if (!source)
+        throw AppError(QStringLiteral("No catalogue is open"));
     if (IsCatalogueFile(target))
         throw AppError(QStringLiteral("The catalogue cannot be copied onto itself"));
     const QFileInfo info(target);

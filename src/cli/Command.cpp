@@ -1,0 +1,26 @@
+#include "cli/Command.h"
+
+#include "cli/BackupCommand.h"
+#include "cli/CategoriesCommand.h"
+#include "cli/ListCommand.h"
+
+const std::vector<std::unique_ptr<Command>>& Command::All()
+{
+    static const std::vector<std::unique_ptr<Command>> commands = [] {
+        std::vector<std::unique_ptr<Command>> all;
+        all.push_back(std::make_unique<ListCommand>());
+        all.push_back(std::make_unique<CategoriesCommand>());
+        all.push_back(std::make_unique<BackupCommand>());
+        return all;
+    }();
+    return commands;
+}
+
+Command* Command::Find(const QString& name)
+{
+    for (const auto& command : All()) {
+        if (command->Name() == name)
+            return command.get();
+    }
+    return nullptr;
+}

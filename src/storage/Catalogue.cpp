@@ -1,0 +1,277 @@
+#include "storage/Catalogue.h"
+
+#include "platform/AppError.h"
+#include "platform/ErrorTrap.h"
+#include "storage/ClauseMatch.h"
+#include "storage/Statements.h"
+#include "storage/modDB.h"
+#include "storage/modSQLite.h"
+#include "storage/sqlDB.h"
+#include "storage/sqlRecordset.h"
+#include <sqlite3.h>
+
+std::unique_ptr<Catalogue> Catalogue::s_current;
+
+Catalogue::Catalogue() : m_db(std::make_unique<sqlDB>()) { }
+Catalogue::~Catalogue() = default;
+
+namespace {
+
+const QString kDocref = QStringLiteral("docref");
+const QString kDoctitle = QStringLiteral("doctitle");
+const QString kDockey = QStringLiteral("dockey");
+const QString kDocpath = QStringLiteral("docpath");
+const QString kIsoref = QStringLiteral("isoref");
+const QString kCatname = QStringLiteral("catname");
+
+int columnOf(const ResultTable& table, const QString& name)
+{
+    for (int column = 0; column < table.columns(); ++column) {
+        if (table.at(column, 0).toText().compare(name, Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool Catalogue::Open(const QString& path, bool changeFolder, const QString& advice)
+{
+    // Any earlier catalogue is let go first: a failed start may be tried again.
+    Close();
+    std::unique_ptr<Catalogue> opened(new Catalogue);
+    if (!opened->m_db->OpenDatabase(path, changeFolder, advice))
+        return false;
+    s_current = std::move(opened);
+    return true;
+}
+
+void Catalogue::Close()
+{
+    if (s_current)
+        s_current->m_db->CloseDatabase();
+    s_current.reset();
+}
+
+bool Catalogue::IsOpen()
+{
+    return s_current != nullptr;
+}
+
+Catalogue& Catalogue::Current()
+{
+    if (!s_current)
+        throw AppError(QStringLiteral("Object variable not set: the catalogue is not open"));
+    return *s_current;
+}
+
+QString Catalogue::FilePath() const
+{
+    sqlite3* connection = SQLiteConnection(m_db->db());
+    const char* name = connection ? sqlite3_db_filename(connection, "main") : nullptr;
+    return name ? QString::fromUtf8(name) : QString();
+}
+
+bool Catalogue::HasCatalogueTables(const QString& advice)
+{
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectTableNames(), m_db->db());
+    QStringList tables;
+    for (; !rs.AtEOF(); rs.MoveNext())
+        tables << rs.Value(QStringLiteral("name")).toText().toLower();
+    rs.CloseRecordset();
+    for (const char* table : {"tblcategory", "tbldocument", "tblinit"}) {
+        if (!tables.contains(QLatin1String(table))) {
+            MsgBox(QStringLiteral("'") + FilePath() + QStringLiteral("' is not a Cadrelle catalogue: it has no table ")
+                       + QLatin1String(table) + QStringLiteral(".\r\n\r\n") + advice,
+                   MsgStyle::Critical);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The value is read without looking for a row first only when there is one: an empty table says
+// what is wrong in one message.
+bool Catalogue::InitPending()
+{
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectInit(), m_db->db());
+    if (rs.AtEOF())
+        throw AppError(QStringLiteral("The catalogue has lost its first-run state: the table tblinit is empty"));
+    const std::optional<double> init = rs.Value(QStringLiteral("init")).toNumber();
+    rs.CloseRecordset();
+    return init && *init == 0;
+}
+
+void Catalogue::MarkInitDone()
+{
+    m_db->Execute(Sql::UpdateInitDone());
+}
+
+// With every value escaped, a refused statement means the catalogue refuses all of them
+// (read-only, locked, full): the first refusal is told once and ends the fix-up.
+bool Catalogue::FixDocumentPaths(const QString& folder, const QStringList& names,
+                                 const std::function<void()>& afterEach)
+{
+    // A file name is the record's reference followed by a dot and a three-letter extension.
+    constexpr int kExtensionLength = 4;
+    if (!m_db->Execute(Sql::BeginTransaction()))
+        return false;
+    try {
+        for (const QString& name : names) {
+            // Too short to hold a reference and an extension: no record can match it.
+            if (name.size() >= kExtensionLength
+                && !m_db->Execute(
+                    Sql::UpdateDocumentPath(folder, name.chopped(kExtensionLength), name.right(kExtensionLength)))) {
+                m_db->RollBack();
+                return false;
+            }
+            if (afterEach)
+                afterEach();
+        }
+    } catch (...) {
+        m_db->RollBack();
+        throw;
+    }
+    if (m_db->Execute(Sql::CommitTransaction()))
+        return true;
+    m_db->RollBack();
+    return false;
+}
+
+std::vector<Category> Catalogue::Categories()
+{
+    std::vector<Category> categories;
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectCategories(), m_db->db());
+    while (!rs.AtEOF()) {
+        categories.push_back({rs.Value(QStringLiteral("catkey")).toText(), rs.Value(kCatname).toText()});
+        rs.MoveNext();
+    }
+    rs.CloseRecordset();
+    return categories;
+}
+
+bool Catalogue::CategoryExists(const QString& catkey)
+{
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectCategory(catkey), m_db->db());
+    return !rs.AtEOF();
+}
+
+// The first field is read by the name given first, as any reader of the recordset would: a refused
+// query fails there with the description of the failed field read, before any row is taken. The
+// values are then taken from the fetched result in place: a large category costs five shared
+// strings per row and no field lookups.
+std::vector<Document> Catalogue::documents(const QString& query, const QString& firstField,
+                                           const std::function<bool(const Variant&)>& keep)
+{
+    std::vector<Document> rows;
+    sqlRecordset rs;
+    rs.OpenRecordset(query, m_db->db());
+    if (rs.AtEOF())
+        return rows;
+    rs.Value(firstField);
+    for (const QString& name : {kDockey, kDocref, kDoctitle, kIsoref, kDocpath})
+        rs.Value(name);
+    const ResultTable& table = rs.Table();
+    const int dockey = columnOf(table, kDockey), docref = columnOf(table, kDocref);
+    const int doctitle = columnOf(table, kDoctitle), isoref = columnOf(table, kIsoref);
+    const int docpath = columnOf(table, kDocpath), catname = columnOf(table, kCatname);
+    if (!keep)
+        rows.reserve(std::size_t(table.rows()));
+    for (int row = 1; row <= table.rows(); ++row) {
+        const Variant& clauses = table.at(isoref, row);
+        if (keep && !keep(clauses))
+            continue;
+        rows.push_back({table.at(dockey, row).toText(), table.at(docref, row).toText(),
+                        table.at(doctitle, row).toText(), clauses.toText(), table.at(docpath, row).toText(),
+                        catname < 0 ? QString() : table.at(catname, row).toText()});
+    }
+    rs.CloseRecordset();
+    return rows;
+}
+
+std::vector<Document> Catalogue::CategoryDocuments(const QString& catkey)
+{
+    return documents(Sql::SelectCategoryDocuments(catkey), kDockey);
+}
+
+std::vector<Document> Catalogue::ClauseDocuments(const QString& clause)
+{
+    return documents(Sql::SelectAllDocuments(), kIsoref,
+                     [&clause](const Variant& isoref) { return ClauseMatch(clause, isoref); });
+}
+
+std::vector<Document> Catalogue::AllDocuments()
+{
+    return documents(Sql::SelectAllDocumentsWithCategory(), kDockey);
+}
+
+Catalogue::Write Catalogue::write(const QString& statement)
+{
+    if (!m_db->Execute(statement))
+        return Write::Refused;
+    return m_db->Changes() > 0 ? Write::Done : Write::Unchanged;
+}
+
+Catalogue::Write Catalogue::writeAll(const QStringList& statements)
+{
+    return m_db->ExecuteAll(statements) ? Write::Done : Write::Refused;
+}
+
+QString Catalogue::AddCategory(const QString& name)
+{
+    const QString catkey = GetGUID();
+    if (catkey.isEmpty())
+        return QString(); // already told; a category without a key must not be stored
+    return write(Sql::InsertCategory(catkey, name)) == Write::Done ? catkey : QString();
+}
+
+Catalogue::Write Catalogue::RenameCategory(const QString& catkey, const QString& name)
+{
+    return write(Sql::RenameCategory(catkey, name));
+}
+
+Catalogue::Write Catalogue::DeleteCategory(const QString& catkey)
+{
+    return writeAll({Sql::DeleteCategoryDocuments(catkey), Sql::DeleteCategory(catkey)});
+}
+
+// Every category is written, whether it moved or not: a refused statement leaves the stored order
+// as it was.
+Catalogue::Write Catalogue::SaveCategoryOrder(const QStringList& catkeys)
+{
+    QStringList statements;
+    for (int i = 0; i < catkeys.size(); ++i)
+        statements << Sql::UpdateCategoryOrder(i, catkeys[i]);
+    return writeAll(statements);
+}
+
+Catalogue::Write Catalogue::AddDocument(const QString& catkey, Document& document)
+{
+    const QString dockey = GetGUID();
+    if (dockey.isEmpty())
+        return Write::Refused; // already told; a record without a key must not be stored
+    const Write result
+        = write(Sql::InsertDocument(dockey, document.ref, document.title, document.path, catkey, document.clauses));
+    if (result == Write::Done)
+        document.key = dockey;
+    return result;
+}
+
+Catalogue::Write Catalogue::UpdateDocument(const Document& document)
+{
+    return write(Sql::UpdateDocument(document.key, document.ref, document.title, document.path, document.clauses));
+}
+
+Catalogue::Write Catalogue::RemoveDocument(const QString& dockey)
+{
+    return write(Sql::DeleteDocument(dockey));
+}
+
+Catalogue::Write Catalogue::RefileDocument(const QString& dockey, const QString& catkey)
+{
+    return write(Sql::UpdateDocumentCategory(catkey, dockey));
+}

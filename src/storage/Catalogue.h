@@ -1,0 +1,102 @@
+#pragma once
+
+#include "storage/Category.h"
+#include "storage/Document.h"
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class sqlDB;
+class Variant;
+
+// The catalogue: the one way to its data for the windows, the dialogs, the report, the start-up and
+// the command-line tool. It owns the connection, builds and runs every statement, keeps
+// transactions inside, and speaks in typed values. Failures are told through the message seam with
+// the texts the program has always shown: a statement the engine refuses is told by the
+// connection, and a query whose rows cannot be read throws, for the caller's trap to report with
+// its tag.
+class Catalogue
+{
+public:
+    // What a write did: the engine refused it (already told), it ran but found nothing to change
+    // (the record or category is gone), or it changed what it meant to.
+    enum class Write
+    {
+        Refused,
+        Unchanged,
+        Done
+    };
+
+    // Opens the catalogue file and makes it the current one; with changeFolder the program's folder
+    // becomes the current folder first. A failure is told ("Cannot open '<path>'", the reason and
+    // the advice) and leaves no catalogue open.
+    static bool Open(const QString& path, bool changeFolder = false, const QString& advice = QString());
+    static void Close();
+    static bool IsOpen();
+    // The open catalogue; fails as "Object variable not set" when none is open, for the caller's trap.
+    static Catalogue& Current();
+
+    QString FilePath() const;
+    // Whether the file holds the catalogue's three tables; a file that does not is told once.
+    bool HasCatalogueTables(const QString& advice);
+
+    // The first-run state: whether the delivered records still wait to be pointed at the documents.
+    bool InitPending();
+    void MarkInitDone();
+    // Points the records whose path is still a bare file name at the files of folder (which ends
+    // with the separator): each file name updates the record whose reference is the name without
+    // its extension. One transaction: all or nothing. afterEach runs after every file (it may
+    // throw, which undoes the work). True when every path was written.
+    bool FixDocumentPaths(const QString& folder, const QStringList& names, const std::function<void()>& afterEach);
+
+    std::vector<Category> Categories();
+    bool CategoryExists(const QString& catkey);
+    // The documents of a category, by reference.
+    std::vector<Document> CategoryDocuments(const QString& catkey);
+    // The documents the clause node lists, by reference.
+    std::vector<Document> ClauseDocuments(const QString& clause);
+    // Every document with its category's name, by reference.
+    std::vector<Document> AllDocuments();
+
+    // A new category after all others; its key, or the empty text when none was stored.
+    QString AddCategory(const QString& name);
+    Write RenameCategory(const QString& catkey, const QString& name);
+    // The category and its documents together, or nothing.
+    Write DeleteCategory(const QString& catkey);
+    // Stores the order of the categories as given, all in one transaction.
+    Write SaveCategoryOrder(const QStringList& catkeys);
+
+    // Adds a document under the category, with a new key (set in document on success).
+    Write AddDocument(const QString& catkey, Document& document);
+    Write UpdateDocument(const Document& document);
+    Write RemoveDocument(const QString& dockey);
+    Write RefileDocument(const QString& dockey, const QString& catkey);
+
+    // True when path names the catalogue file itself (also through another spelling or a link).
+    bool IsCatalogueFile(const QString& path) const;
+    // True when path names a file the engine keeps beside the catalogue (its journal, WAL or
+    // shared-memory file): the engine would delete or adopt a backup written there.
+    bool IsCatalogueWorkFile(const QString& path) const;
+    // Writes a consistent copy of the catalogue to target through SQLite's online backup: whole or
+    // not at all, into a temporary file renamed into place. An existing target is replaced. Throws
+    // AppError with the reason on failure, and refuses the catalogue and its journal files.
+    void Backup(const QString& target) const;
+
+    // The connection, for the storage layer's own tools and tests.
+    sqlDB& Connection() { return *m_db; }
+
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+private:
+    Catalogue();
+    Write write(const QString& statement);
+    Write writeAll(const QStringList& statements);
+    std::vector<Document> documents(const QString& query, const QString& firstField,
+                                    const std::function<bool(const Variant&)>& keep = {});
+
+    std::unique_ptr<sqlDB> m_db;
+    static std::unique_ptr<Catalogue> s_current;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// One document record of the catalogue.
+struct Document
+{
+    QString key;
+    QString ref;
+    QString title;
+    QString clauses; // the comma-separated clause list; empty when the record has none
+    QString path;
+    QString category; // the category's name, where a listing reads it
+};
