@@ -1,12 +1,13 @@
 # `cmake --install` lays out the same program folder as the build, under the prefix:
-#   <prefix>/cadrelle/                the program, cadrelle.db (only when absent), documents/, help/, temp/
+#   <prefix>/cadrelle/                the program, cadrelle-cli, cadrelle.db (only when absent), documents/,
+#                                     help/, temp/
 #   <prefix>/share/applications/      cadrelle.desktop, which starts the program in its folder
 #   <prefix>/share/icons/hicolor/...  the application icon
 # With the prefix ~/.local the desktop lists the program at once.
 set(CADRELLE_INSTALL_FOLDER cadrelle CACHE STRING "The program folder, relative to the install prefix")
 set(CADRELLE_ICON_FOLDER share/icons/hicolor/scalable/apps)
 
-install(TARGETS cadrelle RUNTIME DESTINATION ${CADRELLE_INSTALL_FOLDER})
+install(TARGETS cadrelle cadrelle-cli RUNTIME DESTINATION ${CADRELLE_INSTALL_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/cadrelle.svg DESTINATION ${CADRELLE_ICON_FOLDER})
 
 # The prefix is known only when the install runs (--prefix may change it), so the folder is laid out

@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "mainwindow/ColumnWidthSettings.h"
 #include "mainwindow/CompactToolbarStyle.h"
 #include "mainwindow/DocumentListModel.h"
 #include "mainwindow/DocumentListView.h"
@@ -7,7 +8,6 @@
 #include "mainwindow/NodeTree.h"
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
-#include "platform/Settings.h"
 #include "platform/Twips.h"
 #include "storage/Catalogue.h"
 #include <QAction>
@@ -16,10 +16,8 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
 #include <QToolBar>
-#include <cmath>
 
 namespace {
 
@@ -27,13 +25,8 @@ namespace {
 constexpr double kDesignWidth = 11460;
 constexpr double kDesignHeight = 7305;
 
-// Columns of the list: design widths in twips, and the keys their widths are kept under.
+// Design widths of the list's columns, in twips.
 constexpr double kColumnTwips[] = {360, 1500, 1000, 1440, 1000};
-const QString kSection = QStringLiteral("Settings");
-QString widthKey(int column)
-{
-    return QStringLiteral("C%1Width").arg(column + 1);
-}
 
 struct ToolbarButton
 {
@@ -85,25 +78,6 @@ void setTop(QWidget* w, float twips)
 {
     if (twips >= 0)
         w->move(w->x(), TwipsToPixels(twips));
-}
-
-// A stored width as the user's number format writes it; anything that is not a usable width fails.
-double storedWidth(const QString& key)
-{
-    bool ok = false;
-    const float twips = QLocale().toFloat(GetSetting(kAppTitle, kSection, key), &ok);
-    if (!ok)
-        throw AppError(QStringLiteral("Type mismatch"));
-    if (!std::isfinite(twips) || twips < 0 || twips > 15.0 * 0xFFFF)
-        throw AppError(QStringLiteral("Invalid property value"));
-    return twips;
-}
-
-QString widthText(double twips)
-{
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(float(twips), 'g', 7);
 }
 
 } // namespace
@@ -229,7 +203,7 @@ void frmMain::buildLists()
     lvMain->setObjectName(QStringLiteral("lvMain"));
     lvMain->setGeometry(TwipsRect(3255, 1260, 6630, 5685));
     lvMain->setModel(lvModel);
-    for (int column = 0; column < 5; ++column)
+    for (int column = 0; column < DocumentListModel::ColumnCount; ++column)
         lvMain->SetColumnWidthTwips(column, kColumnTwips[column]);
 }
 
@@ -268,16 +242,16 @@ void frmMain::Form_Load()
 // design widths.
 void frmMain::RestoreColumnWidths()
 {
-    if (GetSetting(kAppTitle, kSection, widthKey(1)).isEmpty())
+    if (!ColumnWidthSettings::Saved())
         return;
-    for (int column = 1; column <= 4; ++column)
-        lvMain->SetColumnWidthTwips(column, storedWidth(widthKey(column)));
+    for (int column = ColumnWidthSettings::kFirstColumn; column <= ColumnWidthSettings::kLastColumn; ++column)
+        lvMain->SetColumnWidthTwips(column, ColumnWidthSettings::Width(column));
 }
 
 void frmMain::SaveColumnWidths()
 {
-    for (int column = 1; column <= 4; ++column)
-        SaveSetting(kAppTitle, kSection, widthKey(column), widthText(lvMain->ColumnWidthTwips(column)));
+    for (int column = ColumnWidthSettings::kFirstColumn; column <= ColumnWidthSettings::kLastColumn; ++column)
+        ColumnWidthSettings::Save(column, lvMain->ColumnWidthTwips(column));
 }
 
 QAction* frmMain::Button(const QString& key) const
