@@ -5,19 +5,12 @@
 set -uo pipefail
 
 program_dir=$1
-fresh_catalogue=$2
 limit=30 # seconds any one step may take
-
 work=$(mktemp -d)
 prog="$work/cadrelle"
 xvfb_pid=""
 app_pid=""
-cleanup() {
-    [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap '[[ -n "$app_pid" ]] && kill "$app_pid"; [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid"; rm -rf "$work"' EXIT
 
 fail() {
     echo "FAIL: $*"
@@ -41,26 +34,16 @@ for tool in Xvfb xdotool sqlite3; do
 done
 
 # A fresh copy of the program folder, with the catalogue as delivered.
-cp -r "$program_dir" "$prog" || fail "cannot copy $program_dir"
-rm -f "$prog"/temp/*
-cp "$fresh_catalogue" "$prog/cadrelle.db" || fail "cannot copy $fresh_catalogue"
+cp -r "$program_dir" "$prog" && rm -f "$prog"/temp/* && cp "$2" "$prog/cadrelle.db" || fail "cannot copy the program"
 
 # Its own settings, and a recorder as the desktop's application for web pages, so the report is
 # "opened" without a browser.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
-cat >"$work/recorder" <<REC
-#!/bin/sh
-printf '%s\n' "\$@" >> "$work/opened.txt"
-REC
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' "$work/opened.txt" >"$work/recorder"
 chmod +x "$work/recorder"
-cat >"$XDG_DATA_HOME/applications/cadrelle-recorder.desktop" <<DESK
-[Desktop Entry]
-Type=Application
-Name=Recorder
-Exec=$work/recorder %f
-MimeType=text/html;
-DESK
+printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%f\nMimeType=text/html;\n' "$work/recorder" \
+    >"$XDG_DATA_HOME/applications/cadrelle-recorder.desktop"
 printf '[Default Applications]\ntext/html=cadrelle-recorder.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 
 # Its own X server.
@@ -78,65 +61,47 @@ window_named() { xdotool search --pid "$app_pid" --name "$1" | head -1; }
 has_window() { [[ -n "$(window_named "$1")" ]]; }
 # Clicks at a point given relative to a window's top-left corner.
 click_in() {
-    local x y
+    local X Y
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    x=$((X + $2))
-    y=$((Y + $3))
-    xdotool mousemove --sync "$x" "$y" click 1
+    xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
 }
 
 # The splash: Continue sits at 2520,2835 twips, 1275 x 435.
 wait_for "the splash" has_window '^Cadrelle$'
 sleep 0.5
 click_in "$(window_named '^Cadrelle$')" 210 203
-
 wait_for "the main window" has_window '^ISO9001:2000 Cadrelle$'
 main=$(window_named '^ISO9001:2000 Cadrelle$')
 sleep 1
-
-# The third category, "Procedures", below the menu bar and the toolbar.
+# The third category, "Procedures", below the menu bar and the toolbar; then Report, HTML.
 click_in "$main" 60 120
 sleep 0.5
-# Report, then its one item HTML.
 click_in "$main" 64 8
 sleep 0.5
 click_in "$main" 85 29
 wait_for "the report being opened" test -s "$work/opened.txt"
-
 # File, then Exit.
 click_in "$main" 20 8
 sleep 0.5
 click_in "$main" 40 29
-for ((i = 0; i < limit * 10; i++)); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after File, Exit"
+wait_for "the program's end after File, Exit" eval '! kill -0 "$app_pid"'
 app_pid=""
 
-# What it left behind.
+# What it left behind: the delivered records pointed at the installed documents, one page for the
+# category clicked, opened, and the column widths.
 db="$prog/cadrelle.db"
 [[ "$(sqlite3 "$db" 'SELECT init FROM tblinit')" == 1 ]] || fail "init is not 1 after the first run"
-outside=$(sqlite3 "$db" "SELECT count(*) FROM tbldocument WHERE docpath NOT LIKE '$prog/documents/%'")
-[[ "$outside" == 0 ]] || fail "$outside records do not point at the installed documents"
 while IFS= read -r path; do
-    [[ -f "$path" ]] || fail "record points at a missing file: $path"
+    [[ "$path" == "$prog/documents/"* && -f "$path" ]] || fail "a record does not point at an installed file: $path"
 done < <(sqlite3 "$db" 'SELECT docpath FROM tbldocument')
-
 pages=("$prog"/temp/*.htm)
 [[ ${#pages[@]} == 1 && -f "${pages[0]}" ]] || fail "expected one report page in temp/, found: ${pages[*]}"
-page=${pages[0]}
-grep -qx "$page" "$work/opened.txt" || fail "the page opened was not $page: $(cat "$work/opened.txt")"
-grep -q 'Category - Procedures' "$page" || fail "the report is not titled with the category clicked"
+grep -qx "${pages[0]}" "$work/opened.txt" || fail "the page opened was not ${pages[0]}: $(cat "$work/opened.txt")"
+grep -q 'Category - Procedures' "${pages[0]}" || fail "the report is not titled with the category clicked"
 while IFS= read -r ref; do
-    grep -q ">$ref<" "$page" || fail "the report lacks $ref"
-done < <(sqlite3 "$db" "SELECT docref FROM tbldocument d JOIN tblcategory c ON c.catkey=d.catkey WHERE catname='Procedures'")
-grep -q '>QM01<' "$page" && fail "the report lists a document of another category"
-
-settings="$XDG_CONFIG_HOME/Cadrelle/Cadrelle.conf"
-[[ -f "$settings" ]] || fail "no settings file at $settings"
-for key in C2Width C3Width C4Width C5Width; do
-    grep -Eq "^$key=[0-9]" "$settings" || fail "$key is not stored in $settings"
-done
+    grep -q ">$ref<" "${pages[0]}" || fail "the report lacks $ref"
+done < <(sqlite3 "$db" "SELECT docref FROM tbldocument NATURAL JOIN tblcategory WHERE catname='Procedures'")
+grep -q '>QM01<' "${pages[0]}" && fail "the report lists a document of another category"
+grep -Eq '^C5Width=[0-9]' "$XDG_CONFIG_HOME/Cadrelle/Cadrelle.conf" || fail "the column widths are not stored"
 
 echo "1 passed, 0 failed"

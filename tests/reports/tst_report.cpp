@@ -1,12 +1,14 @@
-// The HTML report: the exact page, escaping, the temp folder's life and the failures the user sees.
+// The HTML report: the page against its golden copy, the page written and opened from the main
+// window, the temp folder's life, and the failures the user sees.
 
-#include "platform/ScriptedUi.h"
+#include "mainwindow/MainWindowFixture.h"
 #include "reports/modReport.h"
 #include "storage/modDB.h"
-#include "support/TestFolder.h"
+#include "support/FileSnapshot.h"
+#include "support/ShownBoxes.h"
 #include <QDir>
-#include <QFile>
-#include <QTest>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <dlfcn.h>
 
@@ -17,51 +19,12 @@ namespace {
 // The one file the system refuses to delete, as it refuses a file that another program holds.
 QByteArray g_refusedPath;
 
-const QString kGap = u"</TD><TD class=stext>&nbsp;</TD>"_s;
-const QString kSpacer = u"<TR><TD colspan=6 class=stext>&nbsp;</TD></TR>"_s;
-
-QString Page(const QString& title, const QString& documentRows)
-{
-    return u"<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=utf-8\"><STYLE>"
-           ".stext{FONT-WEIGHT: normal;FONT-SIZE: 8pt;COLOR: black;FONT-FAMILY: Verdana}"
-           ".btext{FONT-WEIGHT: bold;FONT-SIZE: 8pt;COLOR: black;FONT-FAMILY: Verdana}"
-           ".ttext{FONT-WEIGHT: bold;FONT-SIZE: 14pt;COLOR: black;FONT-FAMILY: Verdana}"
-           "</STYLE></HEAD><BODY><TABLE cellSpacing=1 cellPadding=1 width=650 align=center border=0>"
-           "<TR><TD colspan=6 class=ttext>"_s
-        + title + u"</TD></TR>"_s + kSpacer
-        + u"<TR><TD class=btext bgcolor=#f0f0f0>Doc Ref</TD><TD class=stext>&nbsp;</TD>"
-          "<TD class=btext bgcolor=#f0f0f0>Title</TD><TD class=stext>&nbsp;</TD>"
-          "<TD class=btext bgcolor=#f0f0f0>ISO Ref</TD><TD class=stext>&nbsp;</TD></TR>"_s
-        + kSpacer + documentRows + u"</TABLE></BODY></HTML>"_s;
-}
-
-QString Rows(const ReportRow& r)
-{
-    const QString cell = u"<TD class=btext valign=top>"_s;
-    return u"<TR>"_s + cell + r.docRef + kGap + cell + r.title + kGap + cell + r.isoRef + kGap
-        + u"</TR><TR><TD colspan=6 class=stext valign=top>"_s + r.path + u"</TD></TR>"_s + kSpacer;
-}
-
-QStringList TempFiles(const TestFolder& folder)
-{
-    return QDir(folder.filePath(u"temp"_s)).entryList(QDir::Files | QDir::Hidden);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void ToldOnce(const ScriptedUi& ui, const QString& prompt)
-{
-    QCOMPARE(ui.prompts(), QStringList {prompt});
-    QVERIFY(ui.boxes[0].style == 0 && ui.boxes[0].title == u"Cadrelle"_s);
-}
-
-const QString kTitle = u"Category - Procedures"_s;
-const QList<ReportRow> kRows = {{u"QP01"_s, u"Control of documents"_s, u"4.2.3,8.1"_s, u"/d/QP01.rtf"_s},
-                                {u"FRM7"_s, u"Audit plan"_s, QString(), u"/home/q/FRM7.csv"_s}};
+// golden/report.htm is the page of these rows under this title: every text escaped, one line.
+const QString kTitle = u"Category - R&D <lab> Übersicht"_s;
+const QList<ReportRow> kRows = {{u"A1"_s, u"Plan \"x\" & 'y'"_s, u"4.1,8.2.2"_s, u"/d/A 1.csv"_s},
+                                {u"B2"_s, u"Ölwechsel & <Prüfung>"_s, QString(), u"/d/line\r\nbreak & <x>.rtf"_s},
+                                {u"C3"_s, u"<b>Bold</b>"_s, u"5.1>"_s, u"/d/C3.rtf"_s}};
+const QByteArray kGolden = readAll(QStringLiteral(CADRELLE_SOURCE_DIR "/tests/reports/golden/report.htm"));
 
 } // namespace
 
@@ -88,40 +51,35 @@ private slots:
         g_refusedPath.clear();
     }
 
-    void pageIsTheTemplateFilledInEscapedOnOneLine()
+    void pageIsTheGoldenPage()
     {
-        QCOMPARE(BuildHTMLReportPage(kTitle, {}), Page(kTitle, QString()));
-        QCOMPARE(BuildHTMLReportPage(kTitle, kRows), Page(kTitle, Rows(kRows[0]) + Rows(kRows[1])));
-        const QString page = BuildHTMLReportPage(
-            u"Category - R&D <draft> Übersicht"_s,
-            {{u"A&B"_s, u"<b>Bold</b> \"quoted\" 'single'"_s, u"5.1>"_s, u"/d/line\r\nbreak & <x>.rtf"_s}});
-        QCOMPARE(page,
-                 Page(u"Category - R&amp;D &lt;draft&gt; Übersicht"_s,
-                      Rows({u"A&amp;B"_s, u"&lt;b&gt;Bold&lt;/b&gt; &quot;quoted&quot; 'single'"_s, u"5.1&gt;"_s,
-                            u"/d/line&#13;&#10;break &amp; &lt;x&gt;.rtf"_s})));
-        QVERIFY(!page.contains('\n') && !page.contains('\r'));
+        QVERIFY(kGolden.startsWith("<HTML>"));
+        QCOMPARE(BuildHTMLReportPage(kTitle, kRows).toUtf8(), kGolden);
     }
 
-    // Each page replaces the last under a new name; nothing but the report's own pages is deleted.
-    void eachReportReplacesTheLastAndIsWrittenAsUtf8AndOpened()
+    // Report, HTML writes the title and rows shown, in the list's order, as UTF-8 in the temp folder
+    // and opens it. Each page replaces the last under a new name; nothing but the report's own pages is deleted.
+    void reportOfTheListShownReplacesTheLastPage()
     {
-        TestFolder folder;
-        ScriptedUi ui;
-        const QStringList kept = {folder.writeFile(u"temp/old.htm"_s), folder.writeFile(u"temp/.keep"_s),
-                                  folder.writeFile(u"temp/sub/kept.htm"_s), folder.writeFile(u"temp/temp1.htm"_s)};
-        QStringList pages;
-        for (const QString& title : {u"Category - Qualitätshandbuch – Übersicht"_s, kTitle}) {
-            WriteHTMLReport(kRows, title);
-            const QStringList files = QDir(folder.filePath(u"temp"_s)).entryList({u"temp?*-*.htm"_s}, QDir::Files);
-            QCOMPARE(files.size(), 1);
-            pages << folder.filePath(u"temp/"_s + files[0]);
-            QCOMPARE(ReadAll(pages.last()), BuildHTMLReportPage(title, kRows).toUtf8());
-        }
-        QVERIFY(!QFile::exists(pages[0]) && pages[0] != pages[1]);
-        for (const QString& file : kept)
-            QVERIFY2(QFile::exists(file), qPrintable(file));
-        QCOMPARE(ui.shellOpened, pages);
-        QCOMPARE(ui.prompts(), QStringList());
+        MainWindowFixture f({u"INSERT INTO tblcategory VALUES('K-LAB','R&D <lab> Übersicht',11)"_s,
+                             u"INSERT INTO tbldocument VALUES('D3','C3','<b>Bold</b>','/d/C3.rtf','K-LAB','5.1>'),"
+                             "('D2','B2','Ölwechsel & <Prüfung>','/d/line'||char(13,10)||'break & <x>.rtf','K-LAB',"
+                             "NULL), ('D1','A1','Plan \"x\" & ''y''','/d/A 1.csv','K-LAB','4.1,8.2.2')"_s});
+        const QString old = f.folder.writeFile(u"temp/old.htm"_s); // not a report page: kept
+        f.folder.writeFile(u"temp/.keep"_s);
+        const QString nested = f.folder.writeFile(u"temp/sub/kept.htm"_s);
+        f.clickCategory(u"R&D <lab> Übersicht"_s);
+        f.w->mnuReportHTML->trigger();
+        f.w->mnuReportHTML->trigger();
+        const QStringList pages = f.ui.shellOpened;
+        QCOMPARE(pages.size(), 2);
+        QVERIFY(pages[0] != pages[1] && !QFile::exists(pages[0]) && QFile::exists(nested));
+        QCOMPARE(readAll(pages[1]), kGolden);
+        QCOMPARE(pages[1], f.folder.filePath(u"temp/"_s + QFileInfo(pages[1]).fileName()));
+        QCOMPARE(listing(f.folder.filePath(u"temp"_s)),
+                 (QStringList {".keep", "old.htm", "sub", QFileInfo(pages[1]).fileName()}));
+        QCOMPARE(f.ui.prompts(), QStringList());
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
     // temp/ as a link: to the program folder itself, only report pages could go (the catalogue
@@ -139,11 +97,11 @@ private slots:
             const QString theirs = target + u"/notes.txt"_s, pageLike = target + page;
             QFile(theirs).open(QIODevice::WriteOnly);
             QFile(pageLike).open(QIODevice::WriteOnly);
-            const QByteArray catalogue = ReadAll(folder.dbPath());
+            const QByteArray catalogue = readAll(folder.dbPath());
             WriteHTMLReport(kRows, kTitle);
             QVERIFY(QFile::exists(theirs));
             QCOMPARE(QFile::exists(pageLike), target == outside.path());
-            QCOMPARE(ReadAll(folder.dbPath()), catalogue);
+            QCOMPARE(readAll(folder.dbPath()), catalogue);
             QFile::remove(folder.filePath(u"temp"_s));
         }
         QCOMPARE(ui.prompts(), QStringList());
@@ -160,11 +118,11 @@ private slots:
         const QString after = folder.writeFile(u"temp/temp00000000-0000-0000-0000-000000000003.htm"_s);
         g_refusedPath = QFile::encodeName(locked);
         WriteHTMLReport(kRows, kTitle);
-        ToldOnce(ui, "MMAIN4 - Cannot delete " + locked + ": Permission denied");
+        QCOMPARE(boxes(ui), QStringList {"0|Cadrelle|MMAIN4 - Cannot delete " + locked + ": Permission denied"});
         QVERIFY(!QFile::exists(before) && QFile::exists(locked) && QFile::exists(after));
-        QCOMPARE(TempFiles(folder).size(), 3);
+        QCOMPARE(listing(folder.filePath(u"temp"_s)).size(), 3);
         QCOMPARE(ui.shellOpened.size(), 1);
-        QCOMPARE(ReadAll(ui.shellOpened[0]), BuildHTMLReportPage(kTitle, kRows).toUtf8());
+        QCOMPARE(readAll(ui.shellOpened[0]), kGolden);
 
         g_refusedPath.clear();
         ui.boxes.clear();
@@ -172,9 +130,9 @@ private slots:
         QVERIFY(QDir(folder.filePath(u"temp"_s)).removeRecursively());
         SetGuidSource([](GuidBytes& b) { return b.fill(0x0A), true; });
         WriteHTMLReport(kRows, kTitle);
-        ToldOnce(ui,
-                 "MMAIN3 - Cannot write " + folder.path()
-                     + "/temp/temp0A0A0A0A-0A0A-0A0A-0A0A-0A0A0A0A0A0A.htm: No such file or directory");
+        QCOMPARE(boxes(ui),
+                 QStringList {"0|Cadrelle|MMAIN3 - Cannot write " + folder.path()
+                              + "/temp/temp0A0A0A0A-0A0A-0A0A-0A0A-0A0A0A0A0A0A.htm: No such file or directory"});
         QCOMPARE(ui.shellOpened, QStringList());
     }
 };

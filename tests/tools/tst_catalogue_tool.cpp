@@ -1,48 +1,34 @@
-// The catalogue the tool makes: its schema, its categories and keys, the first-run flag, and that
-// it never replaces an existing file unless told to.
+// The catalogue the tool makes, and what the program folder carries: its keys, that it never
+// replaces an existing file unless told to, that a faulty seed leaves no file; every template
+// document with exactly one record in every category and every record with one file; help pages
+// that link only to each other.
 
+#include "mainwindow/ClauseTree.h"
 #include "storage/CatalogueBuilder.h"
+#include "storage/ClauseMatch.h"
 #include "support/DirectSql.h"
-#include "support/TestFolder.h"
-#include <QDir>
-#include <QFile>
+#include "support/FileSnapshot.h"
 #include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 class TestCatalogueTool : public QObject
 {
     Q_OBJECT
 
+    const QString m_db = QStringLiteral(CADRELLE_TEST_CATALOGUE);
+
 private slots:
-    void freshCatalogueHasTheSchemaTheCategoriesAndGuidKeys()
+    // Every key of categories and documents a distinct GUID.
+    void freshCatalogueHasGuidKeys()
     {
-        TestFolder folder;
-        const QString db = folder.dbPath();
-        // Each table with its columns, their declared types (in any case) and its key; then the indexes.
-        QCOMPARE(
-            DirectValue(db,
-                        "SELECT group_concat(t, '; ') FROM (SELECT m.name || '(' || group_concat(p.name || ' ' "
-                        "|| lower(p.type) || iif(p.pk, ' key', ''), ', ') || ')' AS t FROM sqlite_master m, "
-                        "pragma_table_info(m.name) p WHERE m.type = 'table' GROUP BY m.name ORDER BY m.name)"),
-            QStringLiteral("tblcategory(catkey varchar key, catname varchar, catorder integer); tbldocument(dockey "
-                           "varchar key, docref varchar, doctitle varchar, docpath varchar, catkey varchar, "
-                           "isoref varchar); tblinit(init integer)"));
-        QCOMPARE(DirectValue(db,
-                             "SELECT group_concat(name || ' ' || type || ' on ' || tbl_name, '; ') FROM (SELECT * "
-                             "FROM sqlite_master WHERE sql NOT NULL AND type <> 'table' ORDER BY name)"),
-                 QStringLiteral("idxdocumentcat index on tbldocument; idxdocumentref index on tbldocument"));
-        QCOMPARE(DirectValue(db, "SELECT group_concat(init || ' ' || typeof(init)) FROM tblinit"),
-                 QStringLiteral("0 integer"));
-        QCOMPARE(DirectValue(db,
-                             "SELECT group_concat(catorder || ' ' || typeof(catorder) || ' ' || catname, ', ') "
-                             "FROM (SELECT * FROM tblcategory ORDER BY catorder)"),
-                 QStringLiteral("1 integer QSM, 2 integer Policies, 3 integer Procedures, 4 integer Forms, 5 integer "
-                                "Work Instructions, 6 integer Management Reviews, 7 integer Internal Audits, 8 integer "
-                                "Customer Complaints, 9 integer Corrective Action, 10 integer Document Templates"));
-        const QString keys = "SELECT catkey AS k FROM tblcategory UNION ALL SELECT dockey FROM tbldocument";
-        QCOMPARE(DirectValue(db, "SELECT count(DISTINCT k) = count(*) FROM (" + keys + ")"), QStringLiteral("1"));
-        const QRegularExpression guid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
-        for (const QStringList& key : DirectQuery(db, keys))
+        const QString keys = u"SELECT catkey AS k FROM tblcategory UNION ALL SELECT dockey FROM tbldocument"_s;
+        QCOMPARE(DirectValue(m_db, "SELECT count(DISTINCT k) = count(*) FROM (" + keys + ")"), u"1"_s);
+        const QRegularExpression guid(u"^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"_s);
+        for (const QStringList& key : DirectQuery(m_db, keys))
             QVERIFY2(guid.match(key[0]).hasMatch(), qPrintable(key[0]));
     }
 
@@ -50,28 +36,24 @@ private slots:
     {
         const QString seed = QStringLiteral(CADRELLE_SOURCE_DIR "/install/seed/documents.tsv");
         QTemporaryDir dir;
-        const QString target = dir.filePath("cadrelle.db");
-        QFile::copy(QStringLiteral(CADRELLE_TEST_CATALOGUE), target);
-        DirectExec(target, "UPDATE tblinit SET init=1");
-        const auto bytes = [&] {
-            QFile file(target);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        const QByteArray before = bytes();
+        const QString target = dir.filePath(u"cadrelle.db"_s);
+        QFile::copy(m_db, target);
+        DirectExec(target, u"UPDATE tblinit SET init=1"_s);
+        const QByteArray before = readAll(target);
         QString error;
         QVERIFY(!CatalogueBuilder::Build(seed, target, false, error));
         QCOMPARE(error, target + " exists already; it is kept");
-        QCOMPARE(bytes(), before);
+        QCOMPARE(readAll(target), before);
         QVERIFY2(CatalogueBuilder::Build(seed, target, true, error), qPrintable(error));
-        QCOMPARE(DirectValue(target, "SELECT init FROM tblinit"), QStringLiteral("0"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList("cadrelle.db"));
+        QCOMPARE(DirectValue(target, u"SELECT init FROM tblinit"_s), u"0"_s);
+        QCOMPARE(listing(dir.path()), QStringList {u"cadrelle.db"_s});
     }
 
     void faultySeedLeavesNoFile_data()
     {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("error");
-        const QString misnamed = "the file of QP01 must be named QP01 and a three-letter extension, not '%1'";
+        const QString misnamed = u"the file of QP01 must be named QP01 and a three-letter extension, not '%1'"_s;
         QTest::newRow("misnamed") << QByteArray("QP01\tT\tForms\t4.1\tQP1.rtf") << misnamed.arg("QP1.rtf");
         QTest::newRow("four letters") << QByteArray("QP01\tT\tForms\t4.1\tQP01.docx") << misnamed.arg("QP01.docx");
         QTest::newRow("listed twice") << QByteArray("QM01\tT\tQSM\t4.1\tQM01.rtf") << "QM01 is listed twice";
@@ -84,14 +66,57 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(QString, error);
         QTemporaryDir dir;
-        QFile seed(dir.filePath("seed.tsv"));
+        QFile seed(dir.filePath(u"seed.tsv"_s));
         QVERIFY(seed.open(QIODevice::WriteOnly));
         seed.write("docref\tdoctitle\tcategory\tisoref\tfile\nQM01\tManual\tQSM\t4.1\tQM01.rtf\n" + line + "\n");
         seed.close();
         QString message;
-        QVERIFY(!CatalogueBuilder::Build(seed.fileName(), dir.filePath("cadrelle.db"), false, message));
+        QVERIFY(!CatalogueBuilder::Build(seed.fileName(), dir.filePath(u"cadrelle.db"_s), false, message));
         QVERIFY2(message.endsWith(error), qPrintable(message));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList("seed.tsv"));
+        QCOMPARE(listing(dir.path()), QStringList {u"seed.tsv"_s});
+    }
+
+    // Until the first run a record holds its file name alone: the reference and three letters.
+    void everyTemplateHasOneRecordAndEveryCategoryATemplate()
+    {
+        const QStringList files
+            = QDir(QStringLiteral(CADRELLE_SOURCE_DIR "/install/documents")).entryList(QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 24);
+        QSet<QString> clauses;
+        for (const ClauseNode& node : ClauseTable())
+            clauses << node.text;
+        clauses.remove(kClauseRootText);
+        QStringList paths;
+        for (const QStringList& record :
+             DirectQuery(m_db, u"SELECT docpath, docref, isoref FROM tbldocument ORDER BY docpath"_s)) {
+            paths << record[0];
+            QVERIFY2(record[0] == record[1] + ".rtf" || record[0] == record[1] + ".csv", qPrintable(record[0]));
+            for (const QString& clause : record[2].split(u','))
+                QVERIFY2(clauses.contains(clause), qPrintable(record[1] + ": " + record[2]));
+        }
+        QCOMPARE(paths, files);
+        const QString orphans = u"SELECT count(*) FROM %1 WHERE catkey NOT IN (SELECT catkey FROM %2)"_s;
+        QCOMPARE(DirectValue(m_db, orphans.arg("tblcategory", "tbldocument")), u"0"_s);
+        QCOMPARE(DirectValue(m_db, orphans.arg("tbldocument", "tblcategory")), u"0"_s);
+    }
+
+    void helpPagesLinkOnlyToEachOther()
+    {
+        const QDir help(QStringLiteral(CADRELLE_SOURCE_DIR "/install/help"));
+        const auto text = [&](const QString& page) { return QString::fromUtf8(readAll(help.filePath(page))); };
+        QVERIFY(help.exists(u"index.htm"_s));
+        const QRegularExpression link(u"(?:href|src)=\"([^\"#:]*)#?([^\"]*)\""_s);
+        for (const QString& page : help.entryList({u"*.htm"_s}, QDir::Files)) {
+            QVERIFY2(!text(page).contains(u"<script"_s, Qt::CaseInsensitive), qPrintable(page));
+            for (auto match = link.globalMatch(text(page)); match.hasNext();) {
+                const QRegularExpressionMatch found = match.next();
+                const QString target = found.captured(1).isEmpty() ? page : found.captured(1);
+                const QString where = page + " -> " + found.captured(0);
+                QVERIFY2(!target.startsWith('/') && help.exists(target), qPrintable(where));
+                QVERIFY2(found.captured(2).isEmpty() || text(target).contains("id=\"" + found.captured(2) + "\""),
+                         qPrintable(where));
+            }
+        }
     }
 };
 
