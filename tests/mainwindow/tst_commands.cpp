@@ -1,4 +1,6 @@
-// The toolbar commands and the menus: the exact questions, what each stores, and the reloads after.
+// The main window's commands as the user meets them: the category tree and the list it fills, the
+// toolbar commands and menus with their exact questions, refiling by drag and drop, and the backup
+// menu. What the catalogue stores is checked at the service (tst_catalogue).
 
 #include "MainWindowFixture.h"
 #include "dialogs/frmAddDocument.h"
@@ -6,13 +8,28 @@
 #include "dialogs/frmEditDocument.h"
 #include "platform/QtPlatformUi.h"
 #include <QApplication>
+#include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
+
+QString addCategory(const QString& key, const QString& name, int order)
+{
+    return QStringLiteral("INSERT INTO tblcategory VALUES('%1','%2',%3)").arg(key, name).arg(order);
+}
+
+QString addDocument(const QString& key, const QString& ref, const QString& catkey, const QString& isoref)
+{
+    return QStringLiteral("INSERT INTO tbldocument VALUES('%1','%2','Title of %2','/docs/%2.rtf','%3',%4)")
+        .arg(key, ref, catkey, isoref);
+}
 
 // Points the record at a real file and returns the file.
 QString fileFor(MainWindowFixture& f, const QString& docref)
@@ -28,6 +45,49 @@ QString shown(const ShownBox& box)
     return box.title + '|' + QString::number(box.style) + '|' + box.prompt;
 }
 
+// A shown main window, with the row under the pointer pressed and dropped on a category (none:
+// the empty part of the tree below the last one).
+struct Shown : MainWindowFixture
+{
+    Shown() { QVERIFY(show()); }
+    QString catkeyOf(const QString& ref) const
+    {
+        return sql("SELECT catkey FROM tbldocument WHERE docref='" + ref + "'");
+    }
+    QPoint rowPoint(int row) const { return w->lvMain->visualRect(w->lvModel->index(row, 1)).center(); }
+    QPoint nodePoint(const QString& name) const
+    {
+        return name.isEmpty() ? QPoint(10, w->tvMain->viewport()->height() - 3)
+                              : w->tvMain->visualItemRect(category(name)).center();
+    }
+    QByteArray keyOf(int row) const { return w->lvModel->ItemTag(row).toUtf8(); }
+    void drag(int row, const QString& onto) const
+    {
+        w->lvMain_MouseDown(rowPoint(row));
+        w->tvMain_OLEDragDrop(nodePoint(onto), keyOf(row));
+    }
+};
+
+void dropOn(QWidget* viewport, const QPoint& pos, const QString& mimeType, const QByteArray& key)
+{
+    QMimeData data;
+    data.setData(mimeType, key);
+    QDragEnterEvent enter(pos, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(pos, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &move);
+    if (!move.isAccepted())
+        return;
+    QDropEvent drop(pos, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &drop);
+}
+
+QString oldCopy(const QTemporaryDir& away)
+{
+    QFile old(away.filePath("backup.db"));
+    return old.open(QIODevice::WriteOnly) && old.write("last month's copy") ? old.fileName() : QString();
+}
+
 } // namespace
 
 class TestCommands : public QObject
@@ -35,6 +95,124 @@ class TestCommands : public QObject
     Q_OBJECT
 
 private slots:
+    // Equal positions keep the order the database gives them; rows sort by the references' character
+    // codes, each with its key, path and texts in place; the buttons follow each kind of click.
+    void loadListsTheCategoriesAndClicksListTheirRows()
+    {
+        MainWindowFixture f({addCategory("K-A", "Same order A", 0), addCategory("K-B", "Same order B", 0),
+                             addCategory("K-MIX", "Mixed", 11), addDocument("D1", "QP2", "K-MIX", "NULL"),
+                             addDocument("D2", "ap1", "K-MIX", "''"),
+                             addDocument("D3", "QP10", "K-MIX", "'4.1,8.2.2'")});
+        QStringList names;
+        for (int i = 0; i < f.w->tvMain->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* node = f.w->tvMain->topLevelItem(i);
+            names << node->text(0);
+            QVERIFY(node->font(0).bold() && !node->icon(0).isNull() && node->childCount() == 0);
+            QCOMPARE(NodeTree::Key(node), f.sql("SELECT catkey FROM tblcategory WHERE catname='" + names.last() + "'"));
+        }
+        QCOMPARE(names,
+                 (QStringList {"Same order A", "Same order B", "QSM", "Policies", "Procedures", "Forms",
+                               "Work Instructions", "Management Reviews", "Internal Audits", "Customer Complaints",
+                               "Corrective Action", "Document Templates", "Mixed"}));
+        for (int load = 0; load < 2; ++load) { // a load shows the first, whatever was selected
+            QCOMPARE(f.w->tvMain->currentItem(), f.w->tvMain->topLevelItem(0));
+            QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Same order A"));
+            QVERIFY(f.listed().isEmpty());
+            QCOMPARE(f.enabledButtons(), kEmptyCategoryState);
+            f.clickCategory("Mixed");
+            QCOMPARE(f.enabledButtons(), kCategoryState);
+            f.clickClause("8.3");
+            QCOMPARE(f.enabledButtons(), kClauseState);
+            f.clickCategory("Mixed");
+            f.w->LoadCategories();
+        }
+        f.clickCategory("Mixed");
+        QCOMPARE(f.listed(), (QStringList {"QP10", "QP2", "ap1"}));
+        const DocumentListModel& m = *f.w->lvModel;
+        QCOMPARE(m.ItemTag(0), QStringLiteral("D3"));
+        QCOMPARE(m.SubItemTag(0, 1), QStringLiteral("/docs/QP10.rtf"));
+        QCOMPARE(m.SubItemText(0, 2), QStringLiteral("Title of QP10"));
+        QCOMPARE(m.SubItemText(0, 3), QStringLiteral("4.1,8.2.2"));
+        QCOMPARE(m.SubItemText(0, 4), QStringLiteral("/docs/QP10.rtf"));
+        QCOMPARE(m.SubItemText(1, 3) + m.SubItemText(2, 3), QString()); // null or empty clause list
+        // What the view draws: no text and the small picture first, the reference in bold.
+        QVERIFY(m.data(m.index(0, 0)).toString().isEmpty());
+        QVERIFY(!m.data(m.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(m.data(m.index(0, 1), Qt::FontRole).value<QFont>().bold());
+        QVERIFY(f.ui.boxes.isEmpty());
+    }
+
+    // Also a click on the node already selected reloads; the keyboard chooses as a click does.
+    void mouseAndKeyboardListTheCategoryAndDoubleClickOpensTheRow()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.show());
+        auto clickNode = [&](const QString& name) {
+            QTest::mouseClick(f.w->tvMain->viewport(), Qt::LeftButton, {},
+                              f.w->tvMain->visualItemRect(f.category(name)).center());
+        };
+        clickNode("Forms");
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Forms"));
+        QCOMPARE(f.listed(), (QStringList {"F01", "F02", "F03", "F04", "F05"}));
+        DirectExec(f.folder.dbPath(), addDocument("D-NEW", "F00", NodeTree::Key(f.category("Forms")), "NULL"));
+        clickNode("Forms");
+        QCOMPARE(f.listed().first(), QStringLiteral("F00"));
+        QTest::mouseDClick(f.w->lvMain->viewport(), Qt::LeftButton, {},
+                           f.w->lvMain->visualRect(f.w->lvModel->index(2, 2)).center());
+        QCOMPARE(f.w->lvMain->SelectedRow(), 2);
+        QCOMPARE(f.ui.shellOpened, QStringList {f.sql("SELECT docpath FROM tbldocument WHERE docref='F02'")});
+        f.w->tvMain->setFocus();
+        QTest::keyClick(f.w->tvMain, Qt::Key_Down);
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Work Instructions"));
+        QCOMPARE(f.listed(), QStringList {"WI01"});
+    }
+
+    void refusedQueriesAreToldAndLeaveNothingListed()
+    {
+        MainWindowFixture f;
+        DirectExec(f.folder.dbPath(), QStringLiteral("ALTER TABLE tbldocument RENAME TO tblgone"));
+        f.clickCategory("Procedures");
+        QCOMPARE(f.ui.prompts(),
+                 (QStringList {"no such table: tbldocument", "There is no field 'dockey' in the collection",
+                               "MAIN8 - Object variable not set: no field 'dockey'"}));
+        QVERIFY(f.ui.boxes.last().style == 0 && f.ui.boxes.last().title == QStringLiteral("Cadrelle"));
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Procedures"));
+        QVERIFY(f.listed().isEmpty());
+        DirectExec(f.folder.dbPath(), QStringLiteral("ALTER TABLE tblcategory RENAME TO tblgone2"));
+        f.w->LoadCategories();
+        QCOMPARE(f.ui.prompts().last(), QStringLiteral("MAIN3 - Object variable not set: no field 'catkey'"));
+        QCOMPARE(f.w->tvMain->topLevelItemCount(), 0);
+    }
+
+    // Names show as typed: markup in them is never rendered, so nothing it names is read.
+    void namesShowAsPlainText()
+    {
+        MainWindowFixture f;
+        const QString picture = f.folder.filePath(QStringLiteral("big.png"));
+        QVERIFY(QImage(1600, 1600, QImage::Format_RGB32).save(picture));
+        const QString name = "Archive <b>bold</b> <img src=" + picture + "> &amp;";
+        f.ui.inputAnswers = {name};
+        f.press("NEWCAT");
+        f.clickCategory(name);
+        QCOMPARE(f.w->lblTitle->text(), "Category - " + name);
+        QCOMPARE(f.w->lblTitle->textFormat(), Qt::PlainText);
+        QVERIFY(f.w->lblTitle->sizeHint().height() < 100); // no picture laid out
+    }
+
+    // Text an older tool stored in Windows-1252 shows as written (saved back as UTF-8: tst_catalogue).
+    void eightBitTextShowsAndRoundTrips()
+    {
+        const QString cp1252 = QStringLiteral("CAST(X'5175616C6974E4747368616E64627563682028A7342E3229' AS TEXT)");
+        const QString text = QStringLiteral("Qualitätshandbuch (§4.2)");
+        MainWindowFixture f({"UPDATE tbldocument SET docref=" + cp1252 + ",doctitle=" + cp1252 + ",docpath=" + cp1252
+                                 + ",isoref=" + cp1252 + " WHERE docref='QM01'",
+                             "UPDATE tblcategory SET catname=CAST(X'8041756469747380' AS TEXT) WHERE catname='QSM'"});
+        QCOMPARE(f.w->tvMain->topLevelItem(0)->text(0), QStringLiteral("€Audits€"));
+        const DocumentListModel& m = *f.w->lvModel;
+        QCOMPARE(QStringList({m.SubItemText(0, 1), m.SubItemText(0, 2), m.SubItemText(0, 3), m.SubItemText(0, 4)}),
+                 QStringList(4, text));
+    }
+
     void newAndRenameStoreNamesCleanedOfQuotesAndNothingLeftChangesNothing()
     {
         MainWindowFixture f;
@@ -238,12 +416,6 @@ private slots:
         QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(f.sql("SELECT count(*) FROM tbldocument WHERE catkey NOT IN (SELECT catkey FROM tblcategory)"),
                  QStringLiteral("4"));
-        f.clickCategory("QSM");
-        DirectExec(f.folder.dbPath(), "DELETE FROM tbldocument; DELETE FROM tblcategory");
-        f.ui.modalHandlers = {pressOK};
-        f.press("EDIT");
-        QCOMPARE(f.ui.prompts().last(), gone);
-        QCOMPARE(f.sql("SELECT count(*) FROM tbldocument"), QStringLiteral("0"));
     }
 
     // Deleting the last category leaves nothing of it on show, and only the commands that need no
@@ -291,6 +463,136 @@ private slots:
                         QStringLiteral("Delete Category"));
         QCOMPARE(answer, MsgAnswer::No);
         QCOMPARE(defaultButton.remove('&'), QStringLiteral("No"));
+    }
+
+    // The mouse on the list remembers a row (any button) and forgets it; the tree takes only rows
+    // of the list, and only on a node.
+    void realMouseAndDropEvents()
+    {
+        Shown f;
+        f.clickCategory("Forms");
+        QWidget* list = f.w->lvMain->viewport();
+        QTest::mousePress(list, Qt::LeftButton, {}, f.rowPoint(2));
+        QCOMPARE(f.w->mDragItem.row(), 2);
+        QTest::mouseRelease(list, Qt::LeftButton, {}, f.rowPoint(2));
+        QVERIFY(!f.w->mDragItem.isValid());
+        QTest::mousePress(list, Qt::RightButton, {}, f.rowPoint(4));
+        QCOMPARE(f.w->mDragItem.row(), 4);
+        QTest::mousePress(list, Qt::LeftButton, {}, QPoint(20, list->height() - 3)); // below the rows
+        QVERIFY(!f.w->mDragItem.isValid());
+
+        // A drag that ended (here: cancelled) forgets the row it started from.
+        emit f.w->lvMain->DragEnded();
+        QVERIFY(!f.w->mDragItem.isValid());
+
+        const QString forms = f.catkeyOf("F01");
+        const QByteArray f01 = f.keyOf(0);
+        f.w->lvMain_MouseDown(f.rowPoint(2)); // pressed, then dragged away and cancelled
+        QWidget* tree = f.w->tvMain->viewport();
+        dropOn(tree, f.nodePoint("QSM"), QStringLiteral("text/uri-list"), f01);
+        dropOn(tree, f.nodePoint(QString()), DocumentListModel::kMimeType, f01);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.catkeyOf("F01"), forms);
+        // Another window's drag names a record this catalogue does not hold: nothing is refiled.
+        dropOn(tree, f.nodePoint("QSM"), DocumentListModel::kMimeType, "9B1DEB4D-3B7D-4BAD-9BDD-2B0D7B3DCB6D");
+        QTRY_COMPARE(f.ui.boxes.size(), 1);
+        QCOMPARE(f.ui.boxes[0].prompt,
+                 QStringLiteral("This document is not in the catalogue, or the category is "
+                                "gone: nothing was refiled."));
+        QCOMPARE(f.sql("SELECT count(*) FROM tbldocument WHERE catkey=(SELECT catkey FROM tblcategory WHERE "
+                       "catname='QSM')"),
+                 QStringLiteral("1"));
+        // The record the drag carries is refiled, not the row pressed last, and stays selected.
+        f.clickCategory("Forms");
+        dropOn(tree, f.nodePoint("QSM"), DocumentListModel::kMimeType, f01);
+        QTRY_COMPARE(f.catkeyOf("F01"), f.catkeyOf("QM01"));
+        QCOMPARE(f.catkeyOf("F03"), forms);
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - QSM"));
+        QCOMPARE(f.w->lvModel->ItemTag(f.w->lvMain->SelectedRow()).toUtf8(), f01);
+    }
+
+    void dropRefilesTheRowOnlyOntoAnotherCategoryAndShowsTheTarget()
+    {
+        Shown f;
+        f.clickCategory("Policies");
+        const QString policies = NodeTree::Key(f.category("Policies"));
+        f.drag(0, QString());
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Policies"));
+        f.drag(1, "Policies");
+        QCOMPARE(f.catkeyOf("POL01") + f.catkeyOf("POL02"), policies + policies);
+        QCOMPARE(f.listed(), (QStringList {"POL01", "POL02"}));
+        QVERIFY(!f.w->mDragItem.isValid());
+
+        f.clickCategory("Forms");
+        f.drag(f.rowOf("F03"), "Procedures");
+        QCOMPARE(f.catkeyOf("F03"), f.catkeyOf("QP01"));
+        QCOMPARE(f.w->tvMain->currentItem(), f.category("Procedures"));
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Procedures"));
+        QCOMPARE(f.listed().first(), QStringLiteral("F03"));
+        QVERIFY(!f.w->mDragItem.isValid());
+        f.clickCategory("Forms");
+        QCOMPARE(f.listed(), (QStringList {"F01", "F02", "F04", "F05"}));
+        f.clickClause("7.5.1"); // a row listed by clause
+        f.drag(0, "QSM");
+        QCOMPARE(f.catkeyOf("WI01"), f.catkeyOf("QM01"));
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - QSM"));
+        QCOMPARE(f.listed(), (QStringList {"QM01", "WI01"}));
+        QCOMPARE(f.enabledButtons(), kCategoryState);
+        QVERIFY(f.ui.boxes.isEmpty());
+    }
+
+    // The menu's answers: a cancelled dialog writes nothing; the catalogue, its journal files and a
+    // copy that fails are each told, and the window goes on. (The copy itself: tst_catalogue.)
+    void backupMenuTellsRefusalsAndFailures()
+    {
+        MainWindowFixture f;
+        QTemporaryDir away;
+        f.w->mnuDatabaseBackup_Click();
+        QCOMPARE(f.ui.filtersShown, QStringList {QStringLiteral("*.*|*.*")});
+        f.ui.fileAnswers = {f.folder.dbPath(), f.folder.dbPath() + "-wal", away.path(), away.filePath("copy.db")};
+        for (int i = 0; i < 4; ++i)
+            f.w->mnuDatabaseBackup_Click();
+        QCOMPARE(f.ui.prompts(),
+                 QStringList({"The catalogue cannot be backed up onto itself. Choose another file.",
+                              "The catalogue's journal files cannot hold a backup: the database engine deletes them. "
+                              "Choose another file.",
+                              "Cannot write the backup '" + away.path() + "'\r\n'" + away.path() + "' is a folder"}));
+        for (const ShownBox& box : f.ui.boxes)
+            QVERIFY(box.style == 16 && box.title == QStringLiteral("Cadrelle"));
+        QCOMPARE(DirectValue(away.filePath("copy.db"), "SELECT count(*) FROM tbldocument"), QStringLiteral("29"));
+        QVERIFY(!QFile::exists(f.folder.dbPath() + "-wal"));
+    }
+
+    // The program's own save dialog: No to its question leaves it open, Yes chooses the file.
+    void saveDialogAsksBeforeAnExistingFileIsChosen()
+    {
+        TestFolder settings; // the dialog remembers its state in the settings store
+        QTemporaryDir away;
+        const QString existing = oldCopy(away);
+        QStringList met; // what the user meets, in order
+        QList<QWidget*> dialogs;
+        QTimer user; // answers each modal window once it shows, after the handler that opened it returns
+        connect(&user, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                met << box->text();
+                QTimer::singleShot(0, box->button(met.size() < 3 ? QMessageBox::No : QMessageBox::Yes),
+                                   &QAbstractButton::click);
+            } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                met << "dialog";
+                dialogs << dialog;
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(existing); // typed
+                const bool lost = met.size() > 3; // a dialog that does not behave is closed, and the test fails
+                QTimer::singleShot(0, dialog,
+                                   [d = static_cast<QDialog*>(dialog), lost] { lost ? d->reject() : d->accept(); });
+            }
+        });
+        user.start(10);
+        const QString chosen = QtPlatformUi().SaveFileName(QStringLiteral("*.*|*.*"));
+        const QString question = QStringLiteral("backup.db already exists.\nDo you want to replace it?");
+        QCOMPARE(met, (QStringList {"dialog", question, "dialog", question}));
+        QCOMPARE(dialogs[0], dialogs[1]);
+        QCOMPARE(QFileInfo(chosen).canonicalFilePath(), QFileInfo(existing).canonicalFilePath());
     }
 };
 

@@ -31,7 +31,11 @@ TestFolder::~TestFolder()
 
 QString TestFolder::writeFile(const QString& relative, const QByteArray& content) const
 {
-    const QString full = m_dir.filePath(relative);
+    return write(m_dir.filePath(relative), content);
+}
+
+QString TestFolder::write(const QString& full, const QByteArray& content)
+{
     QDir().mkpath(QFileInfo(full).absolutePath());
     QFile file(full);
     if (!file.open(QIODevice::WriteOnly))

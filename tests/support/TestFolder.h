@@ -17,6 +17,7 @@ public:
     QString filePath(const QString& relative) const { return m_dir.filePath(relative); }
     // Writes a file (making its folders) and returns its full path.
     QString writeFile(const QString& relative, const QByteArray& content = "x") const;
+    static QString write(const QString& path, const QByteArray& content = "x");
     // Opens the catalogue on the shared connection.
     void openCatalogue() const;
 
