@@ -126,15 +126,12 @@ private slots:
         QTest::addColumn<Variant>("isoref");
         QTest::addColumn<QString>("listedUnder");
         QTest::newRow("three clauses") << Variant("4.2.1,5.4.1,8.1") << "Sections 4 4.2 4.2.1 5 5.4 5.4.1 8 8.1";
-        QTest::newRow("second level") << Variant("4.2") << "Sections 4 4.2";
         QTest::newRow("4.1 is not under 4.2") << Variant("4.1") << "Sections 4 4.1";
-        QTest::newRow("main clause alone") << Variant("4") << "Sections 4";
         QTest::newRow("blank after the comma") << Variant("4.2.1, 5.4.1") << "Sections 4 4.2 4.2.1";
         QTest::newRow("blank after the number") << Variant("5.4.1 ") << "Sections 5 5.4 5.4.1";
         QTest::newRow("not a clause") << Variant("ISO") << "Sections";
         QTest::newRow("leading blank") << Variant(" 4.1") << "Sections";
         QTest::newRow("empty elements") << Variant(",,7.5,") << "Sections 7 7.5";
-        QTest::newRow("two under one node") << Variant("4.2.1,4.2.2") << "Sections 4 4.2 4.2.1 4.2.2";
         QTest::newRow("prefix on characters") << Variant("7.5.10") << "Sections 7 7.5 7.5.1";
         QTest::newRow("stored as a number") << Variant(qint64(4)) << "Sections 4";
         QTest::newRow("empty list") << Variant("") << "";

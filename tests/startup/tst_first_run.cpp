@@ -1,6 +1,6 @@
 // Continue and Exit on a real copy of the delivered catalogue: the first-run fix-up of document
-// paths, and the flag that keeps it from running twice. Catalogues that stop the
-// start are in the robustness suite.
+// paths, and the flag that keeps it from running twice. Catalogues that stop the start are in the
+// robustness suite.
 
 #include "support/ProgramRun.h"
 #include <QTimer>
@@ -45,10 +45,10 @@ private slots:
     }
 
     // A fix-up the catalogue refuses is told once and leaves every path and the flag as they were.
-    // It runs again at the next start, ignoring Continue, Exit and closing while it runs. Matching is exact in case; a
-    // four-letter extension, a sub-folder, a hidden file, a folder named like a document and a name too short for a
-    // reference match nothing; records without a file keep their paths. Once done, it is not done again. (The
-    // end-to-end test checks every delivered record.)
+    // It runs again at the next start, ignoring Continue, Exit and closing while it runs. Matching is
+    // exact in case; a four-letter extension, a sub-folder, a hidden file, a folder named like a
+    // document and a name too short for a reference match nothing; records without a file keep their
+    // paths. Once done, it is not done again. (The end-to-end test checks every delivered record.)
     void fixUpIsAllOrNothingAndPointsMatchingRecordsAtTheirFilesOnce()
     {
         ProgramRun run;
