@@ -55,10 +55,12 @@ void frmMain::tvISO_NodeClick(QTreeWidgetItem* node)
             throw AppError(QStringLiteral("Object variable not set: no clause node"));
         const QString clause = node->text(0);
         lblTitle->setText(QStringLiteral("ISO Reference - ") + clause);
+        // The row commands act only on a listed row; a refused query leaves none.
+        const QStringList rowButtons {QStringLiteral("OPEN"), QStringLiteral("EDIT"), QStringLiteral("REMOVE")};
         lvModel->Clear();
+        SetButtonsEnabled(rowButtons, false);
         lvModel->SetRows(Catalogue::Current().ClauseDocuments(clause));
         SelectDocument(QString());
-        SetButtonsEnabled({QStringLiteral("OPEN"), QStringLiteral("EDIT"), QStringLiteral("REMOVE")},
-                          lvModel->rowCount() > 0);
+        SetButtonsEnabled(rowButtons, lvModel->rowCount() > 0);
     });
 }

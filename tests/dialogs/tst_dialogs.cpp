@@ -1,13 +1,11 @@
-// The dialogs: adding and editing a document (texts, tab orders, Browse, the checks in order, what
-// is stored), arranging the categories (moves, the positions stored on OK, nothing on Cancel), and
-// the about box.
+// The dialogs: adding and editing a document (the checks in order, Browse, what is stored),
+// arranging the categories (moves, the positions stored on OK, nothing on Cancel), the about box.
 
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAddDocument.h"
 #include "dialogs/frmArrangeCats.h"
 #include "dialogs/frmEditDocument.h"
 #include "storage/Catalogue.h"
-#include "storage/sqlDB.h"
 #include "support/DirectSql.h"
 #include "support/FileSnapshot.h"
 #include "support/ShownBoxes.h"
@@ -22,15 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QStringList focusChain(QWidget* first)
-{
-    QStringList names;
-    for (QWidget* w = first; names.size() < 7; w = w->nextInFocusChain())
-        if (w->focusPolicy() != Qt::NoFocus)
-            names << w->objectName();
-    return names;
-}
 
 QString typed(const DocumentDetailsDialog& d)
 {
@@ -63,41 +52,6 @@ class TestDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void captionsTabOrdersKeysAndBrowse()
-    {
-        frmAddDocument add;
-        add.Init(u"K"_s, u"Forms"_s);
-        QCOMPARE(add.Label4->text(), u"ISO Refs (seperate with commas"_s);
-        QCOMPARE(focusChain(add.txtDocRef),
-                 QStringList({"txtDocRef", "txtTitle", "txtPath", "cmdBrowse", "cmdOK", "cmdCancel", "txtISORefs"}));
-
-        ScriptedUi ui;
-        frmEditDocument edit;
-        edit.Init(u"K"_s, u"QP01"_s, u"Control"_s, u"/d/QP01.rtf"_s, u"4.2.3"_s);
-        QCOMPARE(edit.windowTitle() + '|' + edit.Label4->text(),
-                 u"Edit Document Details|ISO Refs (seperate with commas)"_s);
-        QCOMPARE(typed(edit), u"QP01|Control|4.2.3|/d/QP01.rtf"_s);
-        QCOMPARE(focusChain(edit.cmdCancel),
-                 QStringList({"cmdCancel", "cmdOK", "cmdBrowse", "txtPath", "txtTitle", "txtDocRef", "txtISORefs"}));
-        ui.fileAnswers = {QString(), u"/new/QP01 v2.rtf"_s};
-        edit.cmdBrowse->click();
-        QCOMPARE(edit.txtPath->text(), u"/d/QP01.rtf"_s);
-        edit.cmdBrowse->click();
-        QCOMPARE(edit.txtPath->text(), u"/new/QP01 v2.rtf"_s);
-        QCOMPARE(ui.filtersShown, QStringList(2, u"All Files *.*|*.*|"_s));
-
-        edit.show();
-        QCOMPARE(edit.focusWidget(), edit.cmdCancel);
-        // No cancel key and no default button; Enter presses the focused button.
-        QTest::keyClick(&edit, Qt::Key_Escape);
-        edit.txtTitle->setFocus();
-        QTest::keyClick(edit.txtTitle, Qt::Key_Return);
-        QVERIFY(edit.isVisible());
-        edit.cmdCancel->setFocus();
-        QTest::keyClick(edit.cmdCancel, Qt::Key_Return);
-        QVERIFY(!edit.isVisible());
-    }
-
     void checksRefusalAndStoringExactly_data()
     {
         QTest::addColumn<bool>("edit");
@@ -105,8 +59,8 @@ private slots:
         QTest::newRow("edit") << true;
     }
 
-    // The checks in order, then a refused statement keeps the dialog open, then the texts are stored
-    // as typed, touching no other record.
+    // The checks in order, Browse (a cancelled choice keeps the path), then a refused statement keeps
+    // the dialog open, then the texts are stored as typed, touching no other record.
     void checksRefusalAndStoringExactly()
     {
         QFETCH(bool, edit);
@@ -131,7 +85,12 @@ private slots:
         d.cmdOK->click();
         d.txtTitle->setText(texts[1]);
         d.cmdOK->click();
-        d.txtPath->setText(texts[3]);
+        d.txtPath->setText(u"/old"_s);
+        ui.fileAnswers = {QString(), texts[3]};
+        d.cmdBrowse->click(); // cancelled: the path stays
+        QCOMPARE(d.txtPath->text(), u"/old"_s);
+        d.cmdBrowse->click();
+        QCOMPARE(ui.filtersShown, QStringList(2, u"All Files *.*|*.*|"_s));
         DirectExec(folder.dbPath(),
                    u"CREATE TRIGGER refuse BEFORE %1 ON tbldocument BEGIN SELECT RAISE(ABORT, 'disk "
                    "full'); END"_s.arg(edit ? "UPDATE" : "INSERT"));
@@ -152,80 +111,71 @@ private slots:
         QCOMPARE(documents(folder, others), before);
     }
 
-    // Moves stop at the ends and keep the moved name selected; Cancel stores nothing, OK every
-    // position from zero by key, so two categories of one name keep the order given.
-    void arrangeMovesThenCancelOrOk()
+    void arrangeStoresEveryPositionOnOkOnly_data()
     {
-        TestFolder folder;
-        DirectExec(folder.dbPath(),
-                   u"DELETE FROM tblcategory; INSERT INTO tblcategory VALUES('K1','Forms',9),"
-                   "('K2','Audits',8),('K3','Forms',7);"_s);
-        folder.openCatalogue();
-        const QList<QStringList> before = stored(folder);
-        for (bool ok : {false, true}) {
-            frmArrangeCats d;
-            d.show();
-            QCOMPARE(shown(d), QStringList({"Forms", "Audits", "Forms"}));
-            QCOMPARE(d.List1->currentRow(), 0);
-            d.cmdUp->click();
-            d.List1->setCurrentRow(2);
-            d.cmdDown->click();
-            QCOMPARE(shown(d), QStringList({"Forms", "Audits", "Forms"}));
-            d.cmdUp->click();
-            d.cmdUp->click();
-            QCOMPARE(d.List1->currentRow(), 0);
-            QCOMPARE(shown(d), QStringList({"Forms", "Forms", "Audits"}));
-            (ok ? d.cmdOK : d.cmdCancel)->click();
-            QVERIFY(!d.isVisible());
-            QCOMPARE(stored(folder),
-                     ok ? QList<QStringList>({{"Forms", "0", "K1"}, {"Forms", "1", "K3"}, {"Audits", "2", "K2"}})
-                        : before);
-        }
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("OK") << "OK";
+        QTest::newRow("OK refused at the last position") << "refused";
     }
 
-    // A refused write stores nothing at all and keeps the dialog open with the order given. Without
-    // categories only Cancel can be used.
-    void arrangeRefusedOrEmpty()
+    // Moves stop at the ends and keep the moved name selected. OK stores every position from zero by
+    // key, so two categories of one name keep the order given; Cancel stores nothing, nor does a
+    // refused write, which is told and keeps the dialog open with the order given.
+    void arrangeStoresEveryPositionOnOkOnly()
     {
+        QFETCH(QString, ending);
         TestFolder folder;
         ScriptedUi ui;
         DirectExec(folder.dbPath(),
-                   u"CREATE TRIGGER full BEFORE UPDATE OF catorder ON tblcategory "
-                   "WHEN NEW.catname='Forms' BEGIN SELECT RAISE(ABORT,'disk full'); END"_s);
+                   u"DELETE FROM tblcategory; INSERT INTO tblcategory VALUES('K1','Forms',9), "
+                   "('K2','Audits',8), ('K3','Forms',7); CREATE TRIGGER full BEFORE UPDATE ON "
+                   "tblcategory WHEN NEW.catorder=2 AND %1 BEGIN SELECT RAISE(ABORT,'disk full'); "
+                   "END"_s.arg(ending == "refused"));
         folder.openCatalogue();
         const QList<QStringList> before = stored(folder);
         frmArrangeCats d;
         d.show();
-        d.List1->setCurrentRow(3);
+        QCOMPARE(shown(d), QStringList({"Forms", "Audits", "Forms"}));
+        QCOMPARE(d.List1->currentRow(), 0);
         d.cmdUp->click();
-        d.cmdOK->click();
-        QCOMPARE(boxes(ui), QStringList {u"16|Cadrelle|disk full"_s});
-        QVERIFY(d.isVisible());
-        QCOMPARE(shown(d).mid(2, 2), QStringList({"Forms", "Procedures"}));
-        QCOMPARE(stored(folder), before);
-
-        QVERIFY(Catalogue::Current().Connection().Execute(u"DELETE FROM tblcategory"_s));
-        frmArrangeCats none;
-        for (QWidget* control : std::initializer_list<QWidget*> {none.List1, none.cmdUp, none.cmdDown, none.cmdOK})
-            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-        QVERIFY(none.cmdCancel->isEnabled() && ui.boxes.size() == 1);
+        d.List1->setCurrentRow(2);
+        d.cmdDown->click();
+        QCOMPARE(shown(d), QStringList({"Forms", "Audits", "Forms"}));
+        d.cmdUp->click();
+        d.cmdUp->click();
+        QCOMPARE(d.List1->currentRow(), 0);
+        (ending == "Cancel" ? d.cmdCancel : d.cmdOK)->click();
+        QCOMPARE(shown(d), QStringList({"Forms", "Forms", "Audits"}));
+        QCOMPARE(d.isVisible(), ending == "refused");
+        QCOMPARE(boxes(ui), ending == "refused" ? QStringList {u"16|Cadrelle|disk full"_s} : QStringList());
+        QCOMPARE(stored(folder),
+                 ending == "OK"
+                     ? QList<QStringList>({{"Forms", "0", "K1"}, {"Forms", "1", "K3"}, {"Audits", "2", "K2"}})
+                     : before);
     }
 
-    // The version line comes from the version the project declares; Enter and Escape close the box.
+    void arrangeWithoutCategoriesOffersOnlyCancel()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        DirectExec(folder.dbPath(), u"DELETE FROM tblcategory"_s);
+        folder.openCatalogue();
+        frmArrangeCats d;
+        for (QWidget* control : std::initializer_list<QWidget*> {d.List1, d.cmdUp, d.cmdDown, d.cmdOK})
+            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+        QVERIFY(d.cmdCancel->isEnabled() && ui.boxes.isEmpty());
+    }
+
+    // The version line comes from the version the project declares.
     void aboutShowsTheDeclaredVersion()
     {
         const QString lists = QString::fromUtf8(readAll(QStringLiteral(CADRELLE_SOURCE_DIR "/CMakeLists.txt")));
         const QString version
             = QRegularExpression(u"project\\(Cadrelle VERSION (\\d+\\.\\d+\\.\\d+)"_s).match(lists).captured(1);
         QCOMPARE(VersionLine(2, 10, 0), u"Version 2.10.0"_s);
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            frmAbout d;
-            QCOMPARE(d.lblVersion->text() + '|' + d.Label3->text() + d.Label2->text(),
-                     "Version " + version + "|Cadrelle");
-            d.show();
-            QTest::keyClick(&d, key);
-            QVERIFY(!d.isVisible());
-        }
+        frmAbout d;
+        QCOMPARE(d.lblVersion->text() + '|' + d.Label3->text() + d.Label2->text(), "Version " + version + "|Cadrelle");
     }
 };
 

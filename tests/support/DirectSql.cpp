@@ -23,13 +23,11 @@ QList<QStringList> DirectQuery(const QString& dbPath, const QString& sql)
     QList<QStringList> rows;
     while (sqlite3_step(statement) == SQLITE_ROW) {
         QStringList row;
-        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-            if (sqlite3_column_type(statement, c) == SQLITE_NULL)
-                row << QStringLiteral("<null>");
-            else
-                row << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, c)),
-                                         sqlite3_column_bytes(statement, c));
-        }
+        for (int c = 0; c < sqlite3_column_count(statement); ++c)
+            row << (sqlite3_column_type(statement, c) == SQLITE_NULL
+                        ? QStringLiteral("<null>")
+                        : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, c)),
+                                            sqlite3_column_bytes(statement, c)));
         rows << row;
     }
     sqlite3_finalize(statement);

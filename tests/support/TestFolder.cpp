@@ -12,10 +12,8 @@
 TestFolder::TestFolder()
 {
     QDir dir(m_dir.path());
-    dir.mkpath(QStringLiteral("documents"));
-    dir.mkpath(QStringLiteral("help"));
-    dir.mkpath(QStringLiteral("temp"));
-    dir.mkpath(QStringLiteral("settings"));
+    for (const char* folder : {"documents", "help", "temp", "settings"})
+        dir.mkpath(QString::fromLatin1(folder));
     if (!QFile::copy(QStringLiteral(CADRELLE_TEST_CATALOGUE), dbPath()))
         qFatal("cannot copy the catalogue made by the catalogue tool: %s", CADRELLE_TEST_CATALOGUE);
     QFile::setPermissions(dbPath(), QFile::ReadOwner | QFile::WriteOwner);

@@ -1,7 +1,6 @@
 // The catalogue the tool makes, and what the program folder carries: its keys, that it never
-// replaces an existing file unless told to, that a faulty seed leaves no file; every template
-// document with exactly one record in every category and every record with one file; help pages
-// that link only to each other.
+// replaces an existing file unless told to; every template document with exactly one record in
+// every category and every record with one file; help pages that link only to each other.
 
 #include "mainwindow/ClauseTree.h"
 #include "storage/CatalogueBuilder.h"
@@ -47,33 +46,6 @@ private slots:
         QVERIFY2(CatalogueBuilder::Build(seed, target, true, error), qPrintable(error));
         QCOMPARE(DirectValue(target, u"SELECT init FROM tblinit"_s), u"0"_s);
         QCOMPARE(listing(dir.path()), QStringList {u"cadrelle.db"_s});
-    }
-
-    void faultySeedLeavesNoFile_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("error");
-        const QString misnamed = u"the file of QP01 must be named QP01 and a three-letter extension, not '%1'"_s;
-        QTest::newRow("misnamed") << QByteArray("QP01\tT\tForms\t4.1\tQP1.rtf") << misnamed.arg("QP1.rtf");
-        QTest::newRow("four letters") << QByteArray("QP01\tT\tForms\t4.1\tQP01.docx") << misnamed.arg("QP01.docx");
-        QTest::newRow("listed twice") << QByteArray("QM01\tT\tQSM\t4.1\tQM01.rtf") << "QM01 is listed twice";
-        QTest::newRow("no category") << QByteArray("X01\tT\tNowhere\t4.1\tX01.rtf")
-                                     << "Unknown category 'Nowhere' for X01";
-    }
-
-    void faultySeedLeavesNoFile()
-    {
-        QFETCH(QByteArray, line);
-        QFETCH(QString, error);
-        QTemporaryDir dir;
-        QFile seed(dir.filePath(u"seed.tsv"_s));
-        QVERIFY(seed.open(QIODevice::WriteOnly));
-        seed.write("docref\tdoctitle\tcategory\tisoref\tfile\nQM01\tManual\tQSM\t4.1\tQM01.rtf\n" + line + "\n");
-        seed.close();
-        QString message;
-        QVERIFY(!CatalogueBuilder::Build(seed.fileName(), dir.filePath(u"cadrelle.db"_s), false, message));
-        QVERIFY2(message.endsWith(error), qPrintable(message));
-        QCOMPARE(listing(dir.path()), QStringList {u"seed.tsv"_s});
     }
 
     // Until the first run a record holds its file name alone: the reference and three letters.
