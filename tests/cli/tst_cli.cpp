@@ -45,9 +45,6 @@ private slots:
         QTest::newRow("help") << QStringList {"--help"} << 0
                               << "  backup      copy the catalogue to FILE, whole and consistent"
                               << "";
-        QTest::newRow("command help") << QStringList {"list", "--help"} << 0
-                                      << "Fields: ref, title, clauses, path, category, key."
-                                      << "";
         QTest::newRow("no command") << QStringList {} << 2 << ""
                                     << "Usage: cadrelle-cli";
         QTest::newRow("unknown command") << QStringList {"frobnicate"} << 2 << ""
@@ -56,8 +53,6 @@ private slots:
                                         << "unknown format 'xml'";
         QTest::newRow("unknown option") << QStringList {"list", "--colour"} << 2 << ""
                                         << "unknown option '--colour' for list";
-        QTest::newRow("extra argument") << QStringList {"categories", "more"} << 2 << ""
-                                        << "wrong arguments for categories";
         QTest::newRow("text table") << QStringList {"list", "--clause", "7.5"} << 0
                                     << "WI01     Work Instruction Template  7.5.1    WI01.rtf  Work Instructions"
                                     << "";
