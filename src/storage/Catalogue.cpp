@@ -2,12 +2,15 @@
 
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
+#include "platform/LoginName.h"
+#include "storage/CatalogueSchema.h"
 #include "storage/ClauseMatch.h"
 #include "storage/Statements.h"
 #include "storage/modDB.h"
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
+#include <QDateTime>
 #include <sqlite3.h>
 
 std::unique_ptr<Catalogue> Catalogue::s_current;
@@ -23,6 +26,20 @@ const QString kDockey = QStringLiteral("dockey");
 const QString kDocpath = QStringLiteral("docpath");
 const QString kIsoref = QStringLiteral("isoref");
 const QString kCatname = QStringLiteral("catname");
+const QString kRevision = QStringLiteral("revision");
+const QString kStatus = QStringLiteral("status");
+const QString kNextReview = QStringLiteral("nextreview");
+
+QString now()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+}
+
+// A document as the history names it.
+QString described(const Document& d)
+{
+    return d.ref + QStringLiteral(" - ") + d.title;
+}
 
 int columnOf(const ResultTable& table, const QString& name)
 {
@@ -43,7 +60,24 @@ bool Catalogue::Open(const QString& path, bool changeFolder, const QString& advi
     if (!opened->m_db->OpenDatabase(path, changeFolder, advice))
         return false;
     s_current = std::move(opened);
+    s_current->upgrade();
     return true;
+}
+
+// A catalogue that cannot be written now is read as it is; its control data waits for a start at
+// which it can be written. One from a newer program is only read.
+void Catalogue::upgrade()
+{
+    sqlite3* db = SQLiteConnection(m_db->db());
+    QString error;
+    if (CatalogueSchema::Upgrade(db, error) == CatalogueSchema::State::Newer) {
+        sqlite3_exec(db, "PRAGMA query_only=ON", nullptr, nullptr, nullptr);
+        MsgBox(QStringLiteral("'") + FilePath()
+                   + QStringLiteral("' was written by a newer version of Cadrelle. It is opened read-only: changes "
+                                    "to it are refused."),
+               MsgStyle::Critical);
+    }
+    m_control = CatalogueSchema::HasControlTables(db);
 }
 
 void Catalogue::Close()
@@ -179,15 +213,23 @@ std::vector<Document> Catalogue::documents(const QString& query, const QString& 
     const int dockey = columnOf(table, kDockey), docref = columnOf(table, kDocref);
     const int doctitle = columnOf(table, kDoctitle), isoref = columnOf(table, kIsoref);
     const int docpath = columnOf(table, kDocpath), catname = columnOf(table, kCatname);
+    const int revision = columnOf(table, kRevision), status = columnOf(table, kStatus);
+    const int nextReview = columnOf(table, kNextReview);
     if (!keep)
         rows.reserve(std::size_t(table.rows()));
     for (int row = 1; row <= table.rows(); ++row) {
         const Variant& clauses = table.at(isoref, row);
         if (keep && !keep(clauses))
             continue;
-        rows.push_back({table.at(dockey, row).toText(), table.at(docref, row).toText(),
-                        table.at(doctitle, row).toText(), clauses.toText(), table.at(docpath, row).toText(),
-                        catname < 0 ? QString() : table.at(catname, row).toText()});
+        Document& d = rows.emplace_back(Document {table.at(dockey, row).toText(), table.at(docref, row).toText(),
+                                                  table.at(doctitle, row).toText(), clauses.toText(),
+                                                  table.at(docpath, row).toText(),
+                                                  catname < 0 ? QString() : table.at(catname, row).toText()});
+        if (revision < 0)
+            continue;
+        d.revision = table.at(revision, row).toText();
+        d.status = DocumentControl::StatusFrom(table.at(status, row).toText());
+        d.nextReview = QDate::fromString(table.at(nextReview, row).toText(), Qt::ISODate);
     }
     rs.CloseRecordset();
     return rows;
@@ -195,30 +237,54 @@ std::vector<Document> Catalogue::documents(const QString& query, const QString& 
 
 std::vector<Document> Catalogue::CategoryDocuments(const QString& catkey)
 {
-    return documents(Sql::SelectCategoryDocuments(catkey), kDockey);
+    return documents(m_control ? Sql::SelectCategoryDocumentsControlled(catkey, m_includeObsolete)
+                               : Sql::SelectCategoryDocuments(catkey),
+                     kDockey);
 }
 
 std::vector<Document> Catalogue::ClauseDocuments(const QString& clause)
 {
-    return documents(Sql::SelectAllDocuments(), kIsoref,
-                     [&clause](const Variant& isoref) { return ClauseMatch(clause, isoref); });
+    return documents(m_control ? Sql::SelectAllDocumentsControlled(m_includeObsolete) : Sql::SelectAllDocuments(),
+                     kIsoref, [&clause](const Variant& isoref) { return ClauseMatch(clause, isoref); });
 }
 
 std::vector<Document> Catalogue::AllDocuments()
 {
-    return documents(Sql::SelectAllDocumentsWithCategory(), kDockey);
+    return documents(m_control ? Sql::SelectAllDocumentsWithCategoryControlled(m_includeObsolete)
+                               : Sql::SelectAllDocumentsWithCategory(),
+                     kDockey);
 }
 
-Catalogue::Write Catalogue::write(const QString& statement)
+QStringList Catalogue::historyRow(const QString& dockey, const QString& catkey, const QString& action,
+                                  const QString& oldValue, const QString& newValue) const
 {
-    if (!m_db->Execute(statement))
+    return {now(), LoginName(), dockey, catkey, action, oldValue, newValue};
+}
+
+Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QStringList>& history,
+                                   bool firstMustChange)
+{
+    if (!m_db->Execute(Sql::BeginTransaction()))
         return Write::Refused;
-    return m_db->Changes() > 0 ? Write::Done : Write::Unchanged;
-}
-
-Catalogue::Write Catalogue::writeAll(const QStringList& statements)
-{
-    return m_db->ExecuteAll(statements) ? Write::Done : Write::Refused;
+    QStringList all = statements;
+    if (m_control) {
+        for (const QStringList& row : history)
+            all << Sql::InsertHistory(row);
+    }
+    for (int i = 0; i < all.size(); ++i) {
+        if (!m_db->Execute(all[i])) {
+            m_db->RollBack();
+            return Write::Refused;
+        }
+        if (i == 0 && firstMustChange && m_db->Changes() == 0) {
+            m_db->RollBack();
+            return Write::Unchanged;
+        }
+    }
+    if (m_db->Execute(Sql::CommitTransaction()))
+        return Write::Done;
+    m_db->RollBack();
+    return Write::Refused;
 }
 
 QString Catalogue::AddCategory(const QString& name)
@@ -226,17 +292,31 @@ QString Catalogue::AddCategory(const QString& name)
     const QString catkey = GetGUID();
     if (catkey.isEmpty())
         return QString(); // already told; a category without a key must not be stored
-    return write(Sql::InsertCategory(catkey, name)) == Write::Done ? catkey : QString();
+    return change({Sql::InsertCategory(catkey, name)}, {historyRow(QString(), catkey, "Category added", {}, name)})
+            == Write::Done
+        ? catkey
+        : QString();
 }
 
 Catalogue::Write Catalogue::RenameCategory(const QString& catkey, const QString& name)
 {
-    return write(Sql::RenameCategory(catkey, name));
+    QString old;
+    for (const Category& category : Categories())
+        old = category.key == catkey ? category.name : old;
+    return change({Sql::RenameCategory(catkey, name)}, {historyRow(QString(), catkey, "Category renamed", old, name)});
 }
 
+// The documents' history rows are written before they go, so each keeps its last word.
 Catalogue::Write Catalogue::DeleteCategory(const QString& catkey)
 {
-    return writeAll({Sql::DeleteCategoryDocuments(catkey), Sql::DeleteCategory(catkey)});
+    QString name;
+    for (const Category& category : Categories())
+        name = category.key == catkey ? category.name : name;
+    QStringList statements;
+    if (m_control)
+        statements << Sql::InsertHistoryForDocumentsOf(catkey, now(), LoginName(), "Removed with its category");
+    statements << Sql::DeleteCategoryDocuments(catkey) << Sql::DeleteCategory(catkey);
+    return change(statements, {historyRow(QString(), catkey, "Category deleted", name)}, false);
 }
 
 // Every category is written, whether it moved or not: a refused statement leaves the stored order
@@ -246,7 +326,7 @@ Catalogue::Write Catalogue::SaveCategoryOrder(const QStringList& catkeys)
     QStringList statements;
     for (int i = 0; i < catkeys.size(); ++i)
         statements << Sql::UpdateCategoryOrder(i, catkeys[i]);
-    return writeAll(statements);
+    return change(statements, {historyRow(QString(), QString(), "Categories arranged")}, false);
 }
 
 Catalogue::Write Catalogue::AddDocument(const QString& catkey, Document& document)
@@ -255,23 +335,51 @@ Catalogue::Write Catalogue::AddDocument(const QString& catkey, Document& documen
     if (dockey.isEmpty())
         return Write::Refused; // already told; a record without a key must not be stored
     const Write result
-        = write(Sql::InsertDocument(dockey, document.ref, document.title, document.path, catkey, document.clauses));
+        = change({Sql::InsertDocument(dockey, document.ref, document.title, document.path, catkey, document.clauses)},
+                 {historyRow(dockey, catkey, "Added", {}, described(document))});
     if (result == Write::Done)
         document.key = dockey;
     return result;
 }
 
+// Each field that changed has its own history row.
 Catalogue::Write Catalogue::UpdateDocument(const Document& document)
 {
-    return write(Sql::UpdateDocument(document.key, document.ref, document.title, document.path, document.clauses));
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectDocument(document.key), m_db->db());
+    QList<QStringList> history;
+    if (!rs.AtEOF()) {
+        const QString catkey = rs.Value(QStringLiteral("catkey")).toText();
+        const std::pair<const char*, QString> fields[] = {{"docref", document.ref},
+                                                          {"doctitle", document.title},
+                                                          {"isoref", document.clauses},
+                                                          {"docpath", document.path}};
+        const char* names[] = {"Reference changed", "Title changed", "Clauses changed", "File changed"};
+        for (int i = 0; i < 4; ++i) {
+            const QString old = rs.Value(QLatin1String(fields[i].first)).toText();
+            if (old != fields[i].second)
+                history << historyRow(document.key, catkey, names[i], old, fields[i].second);
+        }
+    }
+    rs.CloseRecordset();
+    return change({Sql::UpdateDocument(document.key, document.ref, document.title, document.path, document.clauses)},
+                  history);
 }
 
 Catalogue::Write Catalogue::RemoveDocument(const QString& dockey)
 {
-    return write(Sql::DeleteDocument(dockey));
+    return change({Sql::DeleteDocument(dockey)}, {historyRow(dockey, categoryOf(dockey), "Removed")});
 }
 
 Catalogue::Write Catalogue::RefileDocument(const QString& dockey, const QString& catkey)
 {
-    return write(Sql::UpdateDocumentCategory(catkey, dockey));
+    return change({Sql::UpdateDocumentCategory(catkey, dockey)},
+                  {historyRow(dockey, catkey, "Refiled", categoryOf(dockey), catkey)});
+}
+
+QString Catalogue::categoryOf(const QString& dockey)
+{
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectDocument(dockey), m_db->db());
+    return rs.AtEOF() ? QString() : rs.Value(QStringLiteral("catkey")).toText();
 }

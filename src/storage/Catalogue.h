@@ -2,6 +2,8 @@
 
 #include "storage/Category.h"
 #include "storage/Document.h"
+#include "storage/DocumentControl.h"
+#include "storage/HistoryEntry.h"
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -58,6 +60,34 @@ public:
     std::vector<Document> ClauseDocuments(const QString& clause);
     // Every document with its category's name, by reference.
     std::vector<Document> AllDocuments();
+    // Whether the lists include obsolete documents (they leave them out unless asked).
+    void SetIncludeObsolete(bool include) { m_includeObsolete = include; }
+    bool IncludeObsolete() const { return m_includeObsolete; }
+
+    // Document control. Every change is refused, with one message, where the catalogue cannot hold
+    // control data (read-only or in use when it was opened) or cannot be written.
+    bool ControlAvailable() const { return m_control; }
+    DocumentControl Control(const QString& dockey);
+    // Stores the control fields of a document as given, each change with its history row.
+    Write SaveControl(const QString& dockey, const DocumentControl& control);
+    // Draft -> Approved: records the approver and date, the next review, and the file's SHA-256; keeps
+    // a read-only copy of the file in the archive. Refused when the file is missing, the revision
+    // empty or its copy already archived, or the archive cannot be written: nothing is recorded then.
+    Write Approve(const Document& document, const QString& approver, const QDate& on);
+    // Approved -> Draft under a new revision; the approved copy stays in the archive.
+    Write NewRevision(const QString& dockey, const QString& revision);
+    // The periodic review found the document still fit: the next review moves on from the date.
+    Write ReviewDone(const QString& dockey, const QString& reviewer, const QDate& on);
+    // -> Obsolete; the file stays where it is.
+    Write Withdraw(const QString& dockey, const QString& reason);
+    // The review interval of a category's documents (12 months unless set).
+    int CategoryReviewMonths(const QString& catkey);
+    Write SetCategoryReviewMonths(const QString& catkey, int months);
+    // Documents not obsolete whose next review is past or within the days after today.
+    std::vector<Document> DueForReview(const QDate& today, int withinDays);
+    std::vector<HistoryEntry> History(const QString& dockey);
+    // The folder of the approved copies of a document.
+    static QString ArchiveFolder(const QString& docref);
 
     // A new category after all others; its key, or the empty text when none was stored.
     QString AddCategory(const QString& name);
@@ -90,13 +120,26 @@ public:
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
 
+    static constexpr int kDefaultReviewMonths = 12;
+
 private:
     Catalogue();
-    Write write(const QString& statement);
-    Write writeAll(const QStringList& statements);
+    void upgrade();
+    // Runs the statements as one transaction; the first must change a row, else nothing is kept
+    // (Unchanged). The history rows go in with them where the catalogue keeps a history.
+    Write change(const QStringList& statements, const QList<QStringList>& history = {}, bool firstMustChange = true);
+    // A history row: the document and category it concerns, what happened, the old and new values.
+    QStringList historyRow(const QString& dockey, const QString& catkey, const QString& action,
+                           const QString& oldValue = QString(), const QString& newValue = QString()) const;
+    Write controlChange(const QString& dockey, const DocumentControl& control, const QList<QStringList>& history);
+    bool refuseWithoutControl();
+    QString categoryOf(const QString& dockey);
+    int reviewMonths(const QString& dockey, const DocumentControl& control);
     std::vector<Document> documents(const QString& query, const QString& firstField,
                                     const std::function<bool(const Variant&)>& keep = {});
 
     std::unique_ptr<sqlDB> m_db;
+    bool m_control = false;
+    bool m_includeObsolete = false;
     static std::unique_ptr<Catalogue> s_current;
 };

@@ -28,8 +28,8 @@ struct SeedRow
 bool checkRow(const SeedRow& row, const QList<SeedRow>& earlier, QString& error)
 {
     const QString extension = row.file.mid(row.docref.size());
-    if (row.docref.isEmpty() || !row.file.startsWith(row.docref) || extension.size() != 4 ||
-        extension.front() != u'.') {
+    if (row.docref.isEmpty() || !row.file.startsWith(row.docref) || extension.size() != 4
+        || extension.front() != u'.') {
         error = QStringLiteral("the file of %1 must be named %1 and a three-letter extension, not '%2'")
                     .arg(row.docref, row.file);
         return false;
@@ -61,7 +61,7 @@ bool readSeed(const QString& seedPath, QList<SeedRow>& rows, QString& error)
             error = QStringLiteral("%1:%2: expected 5 tab-separated cells").arg(seedPath).arg(line);
             return false;
         }
-        const SeedRow row{cells[0], cells[1], cells[2], cells[3], cells[4]};
+        const SeedRow row {cells[0], cells[1], cells[2], cells[3], cells[4]};
         if (!checkRow(row, rows, error)) {
             error = QStringLiteral("%1:%2: ").arg(seedPath).arg(line) + error;
             return false;
@@ -122,8 +122,8 @@ bool fill(Connection& db, const QList<SeedRow>& rows, QString& error)
         const QString dockey = newKey(error);
         if (dockey.isEmpty())
             return false;
-        const QString statement =
-            Sql::InsertDocument(dockey, row.docref, row.doctitle, row.file, keys[row.category], row.isoref);
+        const QString statement
+            = Sql::InsertDocument(dockey, row.docref, row.doctitle, row.file, keys[row.category], row.isoref);
         if (!db.run(statement, error))
             return false;
     }
@@ -134,7 +134,7 @@ bool fill(Connection& db, const QList<SeedRow>& rows, QString& error)
 
 const QStringList& CatalogueBuilder::FreshCategories()
 {
-    static const QStringList names{
+    static const QStringList names {
         QStringLiteral("QSM"),
         QStringLiteral("Policies"),
         QStringLiteral("Procedures"),
@@ -169,8 +169,7 @@ bool CatalogueBuilder::Build(const QString& seedPath, const QString& dbPath, boo
     // Renaming replaces an old catalogue in one step: there is never a moment without one.
     std::error_code failure;
     if (built)
-        std::filesystem::rename(QFile::encodeName(partial).constData(), QFile::encodeName(dbPath).constData(),
-                                failure);
+        std::filesystem::rename(QFile::encodeName(partial).constData(), QFile::encodeName(dbPath).constData(), failure);
     if (built && failure) {
         error = QStringLiteral("Cannot write %1: %2").arg(dbPath, QString::fromStdString(failure.message()));
         built = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/DocumentControl.h"
 #include <QString>
 
 // One document record of the catalogue.
@@ -11,4 +12,8 @@ struct Document
     QString clauses; // the comma-separated clause list; empty when the record has none
     QString path;
     QString category; // the category's name, where a listing reads it
+    // The control columns the lists show.
+    QString revision;
+    DocumentControl::Status status = DocumentControl::Status::Approved;
+    QDate nextReview;
 };

@@ -1,6 +1,7 @@
 #include "storage/Statements.h"
 
 #include "storage/modDB.h"
+#include <QStringList>
 
 namespace Sql {
 
@@ -140,6 +141,105 @@ QString UpdateDocument(const QString& dockey, const QString& docref, const QStri
 QString DeleteDocument(const QString& dockey)
 {
     return QStringLiteral("DELETE FROM tbldocument WHERE dockey=") + quoted(dockey);
+}
+
+namespace {
+const QString kControlColumns = QStringLiteral(",revision,status,nextreview");
+QString notObsolete(bool includeObsolete, const QString& joiner)
+{
+    return includeObsolete ? QString() : joiner + QStringLiteral("IFNULL(status,'')<>'Obsolete'");
+}
+QString quotedList(const QStringList& values)
+{
+    QStringList quotedValues;
+    for (const QString& value : values)
+        quotedValues << quoted(value);
+    return quotedValues.join(QLatin1Char(','));
+}
+} // namespace
+
+QString SelectCategoryDocumentsControlled(const QString& catkey, bool includeObsolete)
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref") + kControlColumns
+        + QStringLiteral(" FROM tbldocument LEFT JOIN tblcontrol USING(dockey) WHERE catkey=") + quoted(catkey)
+        + notObsolete(includeObsolete, QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY docref");
+}
+
+QString SelectAllDocumentsControlled(bool includeObsolete)
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref") + kControlColumns
+        + QStringLiteral(" FROM tbldocument LEFT JOIN tblcontrol USING(dockey)")
+        + notObsolete(includeObsolete, QStringLiteral(" WHERE ")) + QStringLiteral(" ORDER BY docref");
+}
+
+QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete)
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname") + kControlColumns
+        + QStringLiteral(",kind,owner,approvedby,approvedon FROM tbldocument LEFT JOIN tblcategory USING(catkey) "
+                         "LEFT JOIN tblcontrol USING(dockey)")
+        + notObsolete(includeObsolete, QStringLiteral(" WHERE ")) + QStringLiteral(" ORDER BY docref");
+}
+
+QString SelectControl(const QString& dockey)
+{
+    return QStringLiteral(
+               "SELECT kind,revision,status,owner,approvedby,approvedon,approvedhash,reviewmonths,nextreview,"
+               "retentionmonths,retentionends,issuer,edition,withdrawnreason FROM tblcontrol WHERE dockey=")
+        + quoted(dockey);
+}
+
+QString UpsertControl(const QString& dockey, const QStringList& values)
+{
+    return QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
+                          "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
+                          "withdrawnreason) SELECT ")
+        + quoted(dockey) + QLatin1Char(',') + quotedList(values)
+        + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + quoted(dockey) + QLatin1Char(')');
+}
+
+QString SelectCategoryReviewMonths(const QString& catkey)
+{
+    return QStringLiteral("SELECT reviewmonths FROM tblcategorycontrol WHERE catkey=") + quoted(catkey);
+}
+
+QString UpsertCategoryReviewMonths(const QString& catkey, int months)
+{
+    return QStringLiteral("INSERT OR REPLACE INTO tblcategorycontrol (catkey,reviewmonths) SELECT ") + quoted(catkey)
+        + QLatin1Char(',') + QString::number(months) + QStringLiteral(" WHERE ") + categoryExists(catkey);
+}
+
+QString SelectDueForReview(const QString& until)
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname") + kControlColumns
+        + QStringLiteral(" FROM tblcontrol JOIN tbldocument USING(dockey) LEFT JOIN tblcategory USING(catkey) "
+                         "WHERE status IN ('Draft','Approved') AND nextreview BETWEEN '0' AND ")
+        + quoted(until) + QStringLiteral(" ORDER BY nextreview,docref");
+}
+
+QString InsertHistory(const QStringList& values)
+{
+    return QStringLiteral("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES(")
+        + quotedList(values) + QLatin1Char(')');
+}
+
+QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happened, const QString& who,
+                                    const QString& action)
+{
+    return QStringLiteral("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) SELECT ")
+        + quotedList({happened, who}) + QStringLiteral(",dockey,catkey,") + quoted(action)
+        + QStringLiteral(",docref,'' FROM tbldocument WHERE catkey=") + quoted(catkey);
+}
+
+QString SelectDocument(const QString& dockey)
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catkey FROM tbldocument WHERE dockey=")
+        + quoted(dockey);
+}
+
+QString SelectHistory(const QString& dockey)
+{
+    return QStringLiteral("SELECT happened,who,action,oldvalue,newvalue FROM tblhistory WHERE dockey=") + quoted(dockey)
+        + QStringLiteral(" ORDER BY historyid");
 }
 
 } // namespace Sql

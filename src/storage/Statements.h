@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Every statement the program sends to the catalogue, built in one place. Text values stand
 // between single quotes with their own quotes doubled, so no typed text can break a statement.
@@ -43,5 +44,24 @@ QString InsertDocument(const QString& dockey, const QString& docref, const QStri
 QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& isoref);
 QString DeleteDocument(const QString& dockey);
+
+// Document control. The document lists with their control columns (revision, status, nextreview),
+// obsolete documents left out unless asked for.
+QString SelectCategoryDocumentsControlled(const QString& catkey, bool includeObsolete);
+QString SelectAllDocumentsControlled(bool includeObsolete);
+QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete);
+QString SelectControl(const QString& dockey);
+// Writes every control field of a document, its row made when it has none.
+QString UpsertControl(const QString& dockey, const QStringList& values);
+QString SelectCategoryReviewMonths(const QString& catkey);
+QString UpsertCategoryReviewMonths(const QString& catkey, int months);
+// Documents not obsolete whose next review is on or before the date (yyyy-MM-dd).
+QString SelectDueForReview(const QString& until);
+QString InsertHistory(const QStringList& values);
+// A history row for every document of a category, naming each by its reference.
+QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happened, const QString& who,
+                                    const QString& action);
+QString SelectDocument(const QString& dockey);
+QString SelectHistory(const QString& dockey);
 
 } // namespace Sql

@@ -3,7 +3,7 @@
 Variant Variant::null()
 {
     Variant v;
-    v.m_value = NullValue{};
+    v.m_value = NullValue {};
     return v;
 }
 

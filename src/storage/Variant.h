@@ -11,16 +11,24 @@
 class Variant
 {
 public:
-    enum class Type { Empty, Null, Integer, Real, Text, Blob };
+    enum class Type
+    {
+        Empty,
+        Null,
+        Integer,
+        Real,
+        Text,
+        Blob
+    };
 
     Variant() = default;
-    Variant(qint64 value) : m_value(value) {}
-    Variant(int value) : m_value(qint64(value)) {}
-    Variant(double value) : m_value(value) {}
-    Variant(const QString& value) : m_value(value) {}
-    Variant(QString&& value) : m_value(std::move(value)) {}
-    Variant(const char* value) : m_value(QString::fromUtf8(value)) {}
-    Variant(const QByteArray& blob) : m_value(blob) {}
+    Variant(qint64 value) : m_value(value) { }
+    Variant(int value) : m_value(qint64(value)) { }
+    Variant(double value) : m_value(value) { }
+    Variant(const QString& value) : m_value(value) { }
+    Variant(QString&& value) : m_value(std::move(value)) { }
+    Variant(const char* value) : m_value(QString::fromUtf8(value)) { }
+    Variant(const QByteArray& blob) : m_value(blob) { }
     static Variant null();
 
     Type type() const { return static_cast<Type>(m_value.index()); }

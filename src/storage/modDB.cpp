@@ -33,15 +33,15 @@ QString FormatGuid(const GuidBytes& bytes)
     digits.reserve(32);
     for (uint8_t byte : bytes)
         digits += QStringLiteral("%1").arg(uint(byte), 2, 16, QLatin1Char('0')).toUpper();
-    return digits.left(8) + QLatin1Char('-') + digits.mid(8, 4) + QLatin1Char('-') + digits.mid(12, 4) +
-           QLatin1Char('-') + digits.mid(16, 4) + QLatin1Char('-') + digits.mid(20, 12);
+    return digits.left(8) + QLatin1Char('-') + digits.mid(8, 4) + QLatin1Char('-') + digits.mid(12, 4)
+        + QLatin1Char('-') + digits.mid(16, 4) + QLatin1Char('-') + digits.mid(20, 12);
 }
 
 QString GetGUID()
 {
     QString key;
     Trap("MMAIN1", [&] {
-        GuidBytes bytes{};
+        GuidBytes bytes {};
         if (!guidSource()(bytes)) {
             MsgBox(QStringLiteral("Error while creating GUID!"));
             return;

@@ -6,7 +6,7 @@
 class sqlField
 {
 public:
-    explicit sqlField(const QString& name) : m_name(name) {}
+    explicit sqlField(const QString& name) : m_name(name) { }
     const QString& Name() const { return m_name; }
     void SetName(const QString& name) { m_name = name; }
     const Variant& Value() const { return m_value; }

@@ -1,0 +1,114 @@
+#include "storage/CatalogueSchema.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+// Version 1: document control and the history. Dates are ISO 8601: calendar dates for approval,
+// review and retention, UTC date and time for the history.
+const char* kVersion1 = R"(
+CREATE TABLE tblcontrol (
+    dockey varchar PRIMARY KEY,
+    kind varchar NOT NULL DEFAULT 'Document',
+    revision varchar NOT NULL DEFAULT '',
+    status varchar NOT NULL DEFAULT 'Approved',
+    owner varchar NOT NULL DEFAULT '',
+    approvedby varchar NOT NULL DEFAULT '',
+    approvedon varchar NOT NULL DEFAULT '',
+    approvedhash varchar NOT NULL DEFAULT '',
+    reviewmonths integer NOT NULL DEFAULT 0,
+    nextreview varchar NOT NULL DEFAULT '',
+    retentionmonths integer NOT NULL DEFAULT 0,
+    retentionends varchar NOT NULL DEFAULT '',
+    issuer varchar NOT NULL DEFAULT '',
+    edition varchar NOT NULL DEFAULT '',
+    withdrawnreason varchar NOT NULL DEFAULT '');
+CREATE INDEX idxcontrolreview ON tblcontrol(status, nextreview);
+CREATE TABLE tblcategorycontrol (catkey varchar PRIMARY KEY, reviewmonths integer NOT NULL);
+CREATE TABLE tblhistory (
+    historyid integer PRIMARY KEY AUTOINCREMENT,
+    happened varchar NOT NULL,
+    who varchar NOT NULL,
+    dockey varchar,
+    catkey varchar,
+    action varchar NOT NULL,
+    oldvalue varchar NOT NULL DEFAULT '',
+    newvalue varchar NOT NULL DEFAULT '');
+CREATE INDEX idxhistorydoc ON tblhistory(dockey, historyid);
+CREATE TRIGGER tblhistory_keep_rows BEFORE UPDATE ON tblhistory
+BEGIN SELECT RAISE(ABORT, 'The history cannot be changed'); END;
+CREATE TRIGGER tblhistory_keep_all BEFORE DELETE ON tblhistory
+BEGIN SELECT RAISE(ABORT, 'The history cannot be changed'); END;
+ANALYZE;
+PRAGMA user_version=1;
+)";
+
+} // namespace
+
+int CatalogueSchema::Version(sqlite3* db)
+{
+    sqlite3_stmt* statement = nullptr;
+    int version = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        version = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return version;
+}
+
+bool CatalogueSchema::HasControlTables(sqlite3* db)
+{
+    sqlite3_stmt* statement = nullptr;
+    int tables = 0;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
+                           "('tblcontrol','tblcategorycontrol','tblhistory')",
+                           -1, &statement, nullptr)
+            == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        tables = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return tables == 3;
+}
+
+// Only a sound catalogue is upgraded: another database, or one that has lost its first-run state,
+// is left byte for byte as it is for the start-up to tell what is wrong.
+bool CatalogueSchema::IsSoundCatalogue(sqlite3* db)
+{
+    sqlite3_stmt* statement = nullptr;
+    int rows = 0;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT (SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
+                           "('tblcategory','tbldocument','tblinit')) = 3 AND (SELECT count(*) FROM tblinit) > 0",
+                           -1, &statement, nullptr)
+            == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        rows = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return rows == 1;
+}
+
+CatalogueSchema::State CatalogueSchema::Upgrade(sqlite3* db, QString& error)
+{
+    const int version = Version(db);
+    if (version > kVersion)
+        return State::Newer;
+    if (version == kVersion)
+        return State::Current;
+    if (!IsSoundCatalogue(db))
+        return State::NotWritten;
+    // All of an upgrade or none of it: a catalogue is never left between two versions.
+    char* message = nullptr;
+    int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, &message);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, kVersion1, nullptr, nullptr, &message);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, &message);
+    if (rc == SQLITE_OK)
+        return State::Upgraded;
+    error = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
+    sqlite3_free(message);
+    if (!sqlite3_get_autocommit(db))
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return State::NotWritten;
+}
