@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/Settings.h"
 #include <QLocale>
+#include <QStringList>
 #include <cmath>
 
 namespace {
@@ -17,9 +18,29 @@ QString widthKey(int column)
 
 } // namespace
 
-bool ColumnWidthSettings::Saved()
+bool ColumnWidthSettings::Saved(int column)
 {
-    return !GetSetting(kAppTitle, kSection, widthKey(kFirstColumn)).isEmpty();
+    return !GetSetting(kAppTitle, kSection, widthKey(column)).isEmpty();
+}
+
+QList<int> ColumnWidthSettings::HiddenColumns()
+{
+    QList<int> columns;
+    for (const QString& number : GetSetting(kAppTitle, kSection, QStringLiteral("HiddenColumns")).split(u',')) {
+        bool ok = false;
+        const int column = number.toInt(&ok);
+        if (ok && column > kFirstColumn && column <= kLastControlColumn)
+            columns << column;
+    }
+    return columns;
+}
+
+void ColumnWidthSettings::SaveHiddenColumns(const QList<int>& columns)
+{
+    QStringList numbers;
+    for (int column : columns)
+        numbers << QString::number(column);
+    SaveSetting(kAppTitle, kSection, QStringLiteral("HiddenColumns"), numbers.join(u','));
 }
 
 double ColumnWidthSettings::Width(int column)

@@ -2,6 +2,7 @@
 
 #include "mainwindow/ImageLists.h"
 #include "platform/AppError.h"
+#include <QColor>
 #include <QMimeData>
 
 const QString DocumentListModel::kMimeType = QStringLiteral("application/x-cadrelle-document");
@@ -43,6 +44,7 @@ void DocumentListModel::Clear()
 void DocumentListModel::SetRows(std::vector<Document> rows)
 {
     beginResetModel();
+    m_today = QDate::currentDate();
     m_rows = std::move(rows);
     endResetModel();
 }
@@ -93,9 +95,22 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole: {
+        if (column == RevisionColumn)
+            return r.revision;
+        if (column == StatusColumn)
+            return DocumentControl::StatusText(r.status);
+        if (column == NextReviewColumn)
+            return r.nextReview.isValid() ? r.nextReview.toString(Qt::ISODate) : QString();
         const QString* text = subItemText(r, column);
         return text ? QVariant(*text) : QVariant();
     }
+    case Qt::ForegroundRole:
+        // Obsolete documents stand back; a review that is overdue stands out.
+        if (r.status == DocumentControl::Status::Obsolete)
+            return QColor(Qt::gray);
+        if (column == NextReviewColumn && r.nextReview.isValid() && r.nextReview < m_today)
+            return QColor(Qt::red);
+        return {};
     case Qt::DecorationRole:
         return column == PictureColumn ? QVariant(m_document) : QVariant();
     case Qt::FontRole:
@@ -120,6 +135,12 @@ QVariant DocumentListModel::headerData(int section, Qt::Orientation orientation,
         return QStringLiteral("ISO Ref");
     case FileColumn:
         return QStringLiteral("File");
+    case RevisionColumn:
+        return QStringLiteral("Rev");
+    case StatusColumn:
+        return QStringLiteral("Status");
+    case NextReviewColumn:
+        return QStringLiteral("Next review");
     default:
         return QString();
     }

@@ -18,6 +18,7 @@ public:
     // The drag of a row carries its record key under this type.
     static const QString kMimeType;
     // The list's columns; the numbers are the sub-item numbers the row format speaks of.
+    // The document control columns follow the file.
     enum Column
     {
         PictureColumn,
@@ -25,6 +26,9 @@ public:
         TitleColumn,
         ClausesColumn,
         FileColumn,
+        RevisionColumn,
+        StatusColumn,
+        NextReviewColumn,
         ColumnCount
     };
 
@@ -52,6 +56,7 @@ public:
 
 private:
     std::vector<Document> m_rows;
+    QDate m_today; // overdue reviews are those before it
     QIcon m_document;
     QFont m_bold;
 };

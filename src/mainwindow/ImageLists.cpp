@@ -28,9 +28,10 @@ QIcon lookUp(const QStringList& keys, const QString& key)
 
 QStringList ImageList1Keys()
 {
-    return {QStringLiteral("NEWCAT"), QStringLiteral("DELETECAT"), QStringLiteral("RENAMECAT"), QStringLiteral("SAVE"),
-            QStringLiteral("EXIT"),   QStringLiteral("MOVECAT"),   QStringLiteral("OPEN"),      QStringLiteral("ADD"),
-            QStringLiteral("EDIT"),   QStringLiteral("REMOVE")};
+    return {QStringLiteral("NEWCAT"), QStringLiteral("DELETECAT"), QStringLiteral("RENAMECAT"),
+            QStringLiteral("SAVE"),   QStringLiteral("EXIT"),      QStringLiteral("MOVECAT"),
+            QStringLiteral("OPEN"),   QStringLiteral("ADD"),       QStringLiteral("EDIT"),
+            QStringLiteral("REMOVE"), QStringLiteral("CONTROL"),   QStringLiteral("HISTORY")};
 }
 
 QIcon ImageList1(const QString& key)

@@ -8,5 +8,6 @@ frmMain* ShowMainWindow()
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->Form_Load();
     window->show();
+    window->ShowOverdueNotice();
     return window;
 }

@@ -26,7 +26,7 @@ constexpr double kDesignWidth = 11460;
 constexpr double kDesignHeight = 7305;
 
 // Design widths of the list's columns, in twips.
-constexpr double kColumnTwips[] = {360, 1500, 1000, 1440, 1000};
+constexpr double kColumnTwips[] = {360, 1500, 1000, 1440, 1000, 600, 900, 1100};
 
 struct ToolbarButton
 {
@@ -48,6 +48,9 @@ constexpr ToolbarButton kButtons[] = {
     {"Remove", "REMOVE", "Remove document details"},
     {"", "", ""},
     {"Exit", "EXIT", "Exit application"},
+    {"", "", ""},
+    {"Control", "CONTROL", "Document control: revision, status, approval and review"},
+    {"History", "HISTORY", "History of the document"},
 };
 
 double leftOf(const QWidget* w)
@@ -181,6 +184,7 @@ void frmMain::buildMenus()
     QMenu* help = addMenu("mnuHelp", "Help");
     mnuHelpContents = addItem(help, "mnuHelpContents", "Contents");
     mnuHelpAbout = addItem(help, "mnuHelpAbout", "About");
+    buildControlMenus();
 }
 
 void frmMain::buildLists()
@@ -205,6 +209,7 @@ void frmMain::buildLists()
     lvMain->setModel(lvModel);
     for (int column = 0; column < DocumentListModel::ColumnCount; ++column)
         lvMain->SetColumnWidthTwips(column, kColumnTwips[column]);
+    buildColumnMenu();
 }
 
 void frmMain::connectControls()
@@ -242,16 +247,31 @@ void frmMain::Form_Load()
 // design widths.
 void frmMain::RestoreColumnWidths()
 {
+    for (int column : ColumnWidthSettings::HiddenColumns())
+        lvMain->setColumnHidden(column, true);
+    for (int column = ColumnWidthSettings::kLastColumn + 1; column <= ColumnWidthSettings::kLastControlColumn;
+         ++column) {
+        if (ColumnWidthSettings::Saved(column))
+            lvMain->SetColumnWidthTwips(column, ColumnWidthSettings::Width(column));
+    }
     if (!ColumnWidthSettings::Saved())
         return;
     for (int column = ColumnWidthSettings::kFirstColumn; column <= ColumnWidthSettings::kLastColumn; ++column)
         lvMain->SetColumnWidthTwips(column, ColumnWidthSettings::Width(column));
 }
 
+// A hidden column keeps the width it had when shown.
 void frmMain::SaveColumnWidths()
 {
-    for (int column = ColumnWidthSettings::kFirstColumn; column <= ColumnWidthSettings::kLastColumn; ++column)
+    QList<int> hidden;
+    for (int column = ColumnWidthSettings::kFirstColumn; column <= ColumnWidthSettings::kLastControlColumn; ++column) {
+        if (lvMain->isColumnHidden(column)) {
+            hidden << column;
+            continue;
+        }
         ColumnWidthSettings::Save(column, lvMain->ColumnWidthTwips(column));
+    }
+    ColumnWidthSettings::SaveHiddenColumns(hidden);
 }
 
 QAction* frmMain::Button(const QString& key) const

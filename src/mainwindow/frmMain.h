@@ -12,6 +12,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class DocumentListModel;
 class DocumentListView;
+struct Document;
 
 // The main window: the toolbar, the category tree above the clause tree, and the title label
 // above the document list of the node clicked last. Controls carry their names as objectName.
@@ -29,6 +30,8 @@ public:
     // The toolbar button (an action) under its key: "NEWCAT", "RENAMECAT", "MOVECAT", "DELETECAT",
     // "OPEN", "ADD", "EDIT", "REMOVE", "EXIT".
     QAction* Button(const QString& key) const;
+    // The buttons that act on the selected row.
+    static QStringList RowButtonKeys();
 
     // Procedures and handlers, public so that other windows and tests can run them as the
     // program does.
@@ -49,6 +52,19 @@ public:
     void mnuDatabaseBackup_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
+    // Document control, on the selected row.
+    void mnuDocumentControl_Click();
+    void mnuDocumentApprove_Click();
+    void mnuDocumentNewRevision_Click();
+    void mnuDocumentReviewDone_Click();
+    void mnuDocumentWithdraw_Click();
+    void mnuDocumentHistory_Click();
+    void mnuDocumentCategoryInterval_Click();
+    void mnuViewShowObsolete_Toggled(bool show);
+    // Lists the documents whose review is overdue or due within 30 days.
+    void mnuViewDue_Click();
+    // Says in the status bar, once after the start, how many reviews are overdue.
+    void ShowOverdueNotice();
 
     // Controls.
     QToolBar* tlbCategories = nullptr;
@@ -63,6 +79,15 @@ public:
     QAction* mnuDatabaseBackup = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpAbout = nullptr;
+    QAction* mnuDocumentControl = nullptr;
+    QAction* mnuDocumentApprove = nullptr;
+    QAction* mnuDocumentNewRevision = nullptr;
+    QAction* mnuDocumentReviewDone = nullptr;
+    QAction* mnuDocumentWithdraw = nullptr;
+    QAction* mnuDocumentHistory = nullptr;
+    QAction* mnuDocumentCategoryInterval = nullptr;
+    QAction* mnuViewShowObsolete = nullptr;
+    QAction* mnuViewDue = nullptr;
 
     // The list row under the last mouse press on the list, or an invalid index; forgotten when a
     // drag ends.
@@ -85,6 +110,20 @@ private:
     void SaveColumnWidths();
     void SetButtonsEnabled(const QStringList& keys, bool enabled);
     void ShowNoCategory();
+    void buildControlMenus();
+    void buildColumnMenu();
+    // Shows the list again as it came: the category, clause or due list it showed.
+    void ReloadList();
+    // The document of the selected row, its key, reference and file.
+    Document SelectedDocument() const;
+
+    enum class ListSource
+    {
+        Category,
+        Clause,
+        Due
+    };
+    ListSource m_listSource = ListSource::Category;
 
     bool m_unloaded = false;
 };

@@ -16,7 +16,7 @@ namespace {
 
 const QStringList kCategoryButtons = {QStringLiteral("NEWCAT"), QStringLiteral("DELETECAT"),
                                       QStringLiteral("RENAMECAT"), QStringLiteral("MOVECAT"), QStringLiteral("ADD")};
-const QStringList kRowButtons = {QStringLiteral("OPEN"), QStringLiteral("EDIT"), QStringLiteral("REMOVE")};
+const QStringList kRowButtons = frmMain::RowButtonKeys();
 
 QTreeWidgetItem* categoryNode(const QString& catkey, const QString& catname)
 {
@@ -84,6 +84,7 @@ void frmMain::tvMain_NodeClick(QTreeWidgetItem* node)
         if (!node || !selected)
             throw AppError(QStringLiteral("Object variable not set: no category is selected"));
         lblTitle->setText(QStringLiteral("Category - ") + selected->text(0));
+        m_listSource = ListSource::Category;
         lvModel->Clear();
         lvModel->SetRows(Catalogue::Current().CategoryDocuments(NodeTree::Key(node)));
         SelectDocument(QString());

@@ -55,8 +55,9 @@ void frmMain::tvISO_NodeClick(QTreeWidgetItem* node)
             throw AppError(QStringLiteral("Object variable not set: no clause node"));
         const QString clause = node->text(0);
         lblTitle->setText(QStringLiteral("ISO Reference - ") + clause);
+        m_listSource = ListSource::Clause;
         // The row commands act only on a listed row; a refused query leaves none.
-        const QStringList rowButtons {QStringLiteral("OPEN"), QStringLiteral("EDIT"), QStringLiteral("REMOVE")};
+        const QStringList rowButtons = RowButtonKeys();
         lvModel->Clear();
         SetButtonsEnabled(rowButtons, false);
         lvModel->SetRows(Catalogue::Current().ClauseDocuments(clause));

@@ -161,6 +161,10 @@ void frmMain::tlbCategories_ButtonClick(const QString& key)
             editDocument(*this);
         else if (key == QLatin1String("REMOVE"))
             removeDocument(*this);
+        else if (key == QLatin1String("CONTROL"))
+            mnuDocumentControl_Click();
+        else if (key == QLatin1String("HISTORY"))
+            mnuDocumentHistory_Click();
     });
 }
 

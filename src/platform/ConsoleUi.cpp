@@ -8,7 +8,7 @@ int ConsoleUi::MsgBox(const QString& prompt, int style, const QString&)
     return (style & 7) == MsgStyle::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
-QString ConsoleUi::InputBox(const QString&, const QString&)
+QString ConsoleUi::InputBox(const QString&, const QString&, const QString&)
 {
     return QString();
 }

@@ -8,7 +8,7 @@ class ConsoleUi : public PlatformUi
 {
 public:
     int MsgBox(const QString& prompt, int style, const QString& title) override;
-    QString InputBox(const QString& prompt, const QString& title) override;
+    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter) override;
     int ShowModal(QDialog& dialog) override;

@@ -22,7 +22,7 @@ int MsgBox(const QString& prompt, int style, const QString& title)
     return Ui().MsgBox(prompt, style, title.isEmpty() ? kAppTitle : title);
 }
 
-QString InputBox(const QString& prompt, const QString& title)
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    return Ui().InputBox(prompt, title);
+    return Ui().InputBox(prompt, title, defaultText);
 }

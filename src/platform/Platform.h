@@ -13,4 +13,4 @@ void SetUi(PlatformUi* ui);
 
 // Shortcut for the message box with the application title when none is given.
 int MsgBox(const QString& prompt, int style = MsgStyle::OkOnly, const QString& title = QString());
-QString InputBox(const QString& prompt, const QString& title);
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText = QString());

@@ -31,8 +31,8 @@ public:
     // A message box; style is the sum of a button set (0, 1, 4), an icon (16) and the default button
     // (256: the second). Returns the answer.
     virtual int MsgBox(const QString& prompt, int style, const QString& title) = 0;
-    // A one-line input box; the empty text when cancelled.
-    virtual QString InputBox(const QString& prompt, const QString& title) = 0;
+    // A one-line input box, holding defaultText at first; the empty text when cancelled.
+    virtual QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
     // The open and save file dialogs; the empty text when cancelled. The save dialog asks before
     // it lets the user choose a file that exists.
     virtual QString OpenFileName(const QString& filter) = 0;

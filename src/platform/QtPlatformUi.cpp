@@ -66,10 +66,10 @@ int QtPlatformUi::MsgBox(const QString& prompt, int style, const QString& title)
     }
 }
 
-QString QtPlatformUi::InputBox(const QString& prompt, const QString& title)
+QString QtPlatformUi::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(activeParent(), title, prompt, QLineEdit::Normal, QString(), &ok);
+    const QString text = QInputDialog::getText(activeParent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
 

@@ -7,7 +7,7 @@ class QtPlatformUi : public PlatformUi
 {
 public:
     int MsgBox(const QString& prompt, int style, const QString& title) override;
-    QString InputBox(const QString& prompt, const QString& title) override;
+    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter) override;
     int ShowModal(QDialog& dialog) override;

@@ -21,9 +21,10 @@ int ScriptedUi::MsgBox(const QString& prompt, int style, const QString& title)
     return (style & 7) == MsgStyle::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
-QString ScriptedUi::InputBox(const QString& prompt, const QString& title)
+QString ScriptedUi::InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
     inputsShown.append({prompt, title});
+    inputDefaults.append(defaultText);
     return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
 }
 

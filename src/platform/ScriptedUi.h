@@ -24,7 +24,7 @@ public:
     ~ScriptedUi() override;
 
     int MsgBox(const QString& prompt, int style, const QString& title) override;
-    QString InputBox(const QString& prompt, const QString& title) override;
+    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter) override;
     int ShowModal(QDialog& dialog) override;
@@ -43,6 +43,7 @@ public:
 
     QList<ShownBox> boxes;
     QList<QStringList> inputsShown; // prompt, title
+    QStringList inputDefaults;      // the text each input box held at first
     QStringList filtersShown;
     QStringList dialogsShown; // window titles
     QStringList shellOpened;

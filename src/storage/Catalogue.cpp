@@ -368,16 +368,16 @@ Catalogue::Write Catalogue::UpdateDocument(const Document& document)
 
 Catalogue::Write Catalogue::RemoveDocument(const QString& dockey)
 {
-    return change({Sql::DeleteDocument(dockey)}, {historyRow(dockey, categoryOf(dockey), "Removed")});
+    return change({Sql::DeleteDocument(dockey)}, {historyRow(dockey, CategoryOf(dockey), "Removed")});
 }
 
 Catalogue::Write Catalogue::RefileDocument(const QString& dockey, const QString& catkey)
 {
     return change({Sql::UpdateDocumentCategory(catkey, dockey)},
-                  {historyRow(dockey, catkey, "Refiled", categoryOf(dockey), catkey)});
+                  {historyRow(dockey, catkey, "Refiled", CategoryOf(dockey), catkey)});
 }
 
-QString Catalogue::categoryOf(const QString& dockey)
+QString Catalogue::CategoryOf(const QString& dockey)
 {
     sqlRecordset rs;
     rs.OpenRecordset(Sql::SelectDocument(dockey), m_db->db());

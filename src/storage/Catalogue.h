@@ -86,6 +86,8 @@ public:
     // Documents not obsolete whose next review is past or within the days after today.
     std::vector<Document> DueForReview(const QDate& today, int withinDays);
     std::vector<HistoryEntry> History(const QString& dockey);
+    // The key of the category a document is filed under; empty when it is gone.
+    QString CategoryOf(const QString& dockey);
     // The folder of the approved copies of a document.
     static QString ArchiveFolder(const QString& docref);
 
@@ -133,7 +135,6 @@ private:
                            const QString& oldValue = QString(), const QString& newValue = QString()) const;
     Write controlChange(const QString& dockey, const DocumentControl& control, const QList<QStringList>& history);
     bool refuseWithoutControl();
-    QString categoryOf(const QString& dockey);
     int reviewMonths(const QString& dockey, const DocumentControl& control);
     std::vector<Document> documents(const QString& query, const QString& firstField,
                                     const std::function<bool(const Variant&)>& keep = {});

@@ -144,7 +144,7 @@ Catalogue::Write Catalogue::SaveControl(const QString& dockey, const DocumentCon
                                "Edition",     "Reason withdrawn"};
     const QStringList before = controlValues(Control(dockey));
     const QStringList after = controlValues(control);
-    const QString catkey = categoryOf(dockey);
+    const QString catkey = CategoryOf(dockey);
     QList<QStringList> history;
     for (int i = 0; i < names.size(); ++i) {
         if (before[i] != after[i])
@@ -174,7 +174,7 @@ Catalogue::Write Catalogue::SetCategoryReviewMonths(const QString& catkey, int m
 
 int Catalogue::reviewMonths(const QString& dockey, const DocumentControl& control)
 {
-    return control.reviewMonths > 0 ? control.reviewMonths : CategoryReviewMonths(categoryOf(dockey));
+    return control.reviewMonths > 0 ? control.reviewMonths : CategoryReviewMonths(CategoryOf(dockey));
 }
 
 Catalogue::Write Catalogue::Approve(const Document& document, const QString& approver, const QDate& on)
@@ -211,7 +211,7 @@ Catalogue::Write Catalogue::Approve(const Document& document, const QString& app
     const Write approved = controlChange(
         document.key, control,
         {historyRow(
-            document.key, categoryOf(document.key), QStringLiteral("Approved"), QString(),
+            document.key, CategoryOf(document.key), QStringLiteral("Approved"), QString(),
             QStringLiteral("rev %1 by %2 on %3, SHA-256 %4").arg(control.revision, approver, dateText(on), hash))});
     if (approved != Write::Done) {
         QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
@@ -229,7 +229,7 @@ Catalogue::Write Catalogue::NewRevision(const QString& dockey, const QString& re
     control.approvedBy.clear();
     control.approvedOn = QDate();
     control.approvedHash.clear();
-    return controlChange(dockey, control, {historyRow(dockey, categoryOf(dockey), "New revision", old, revision)});
+    return controlChange(dockey, control, {historyRow(dockey, CategoryOf(dockey), "New revision", old, revision)});
 }
 
 Catalogue::Write Catalogue::ReviewDone(const QString& dockey, const QString& reviewer, const QDate& on)
@@ -240,7 +240,7 @@ Catalogue::Write Catalogue::ReviewDone(const QString& dockey, const QString& rev
     return controlChange(
         dockey, control,
         {historyRow(
-            dockey, categoryOf(dockey), "Reviewed", dateText(old),
+            dockey, CategoryOf(dockey), "Reviewed", dateText(old),
             QStringLiteral("by %1 on %2; next review %3").arg(reviewer, dateText(on), dateText(control.nextReview)))});
 }
 
@@ -250,7 +250,7 @@ Catalogue::Write Catalogue::Withdraw(const QString& dockey, const QString& reaso
     const QString old = DocumentControl::StatusText(control.status);
     control.status = DocumentControl::Status::Obsolete;
     control.withdrawnReason = reason;
-    return controlChange(dockey, control, {historyRow(dockey, categoryOf(dockey), "Withdrawn", old, reason)});
+    return controlChange(dockey, control, {historyRow(dockey, CategoryOf(dockey), "Withdrawn", old, reason)});
 }
 
 std::vector<Document> Catalogue::DueForReview(const QDate& today, int withinDays)

@@ -8,8 +8,8 @@
 #include "mainwindow/DocumentListView.h"
 #include "mainwindow/NodeTree.h"
 #include "mainwindow/frmMain.h"
-#include "support/DirectSql.h"
 #include "platform/ScriptedUi.h"
+#include "support/DirectSql.h"
 #include "support/TestFolder.h"
 #include <QAction>
 #include <QLabel>
@@ -70,6 +70,6 @@ struct MainWindowFixture
 };
 
 inline const QStringList kCategoryState
-    = {"NEWCAT", "RENAMECAT", "MOVECAT", "DELETECAT", "OPEN", "ADD", "EDIT", "REMOVE", "EXIT"};
+    = {"NEWCAT", "RENAMECAT", "MOVECAT", "DELETECAT", "OPEN", "ADD", "EDIT", "REMOVE", "EXIT", "CONTROL", "HISTORY"};
 inline const QStringList kEmptyCategoryState = {"NEWCAT", "RENAMECAT", "MOVECAT", "DELETECAT", "ADD", "EXIT"};
-inline const QStringList kClauseState = {"OPEN", "EDIT", "REMOVE", "EXIT"};
+inline const QStringList kClauseState = {"OPEN", "EDIT", "REMOVE", "EXIT", "CONTROL", "HISTORY"};
