@@ -26,7 +26,7 @@ constexpr double kDesignWidth = 11460;
 constexpr double kDesignHeight = 7305;
 
 // Design widths of the list's columns, in twips.
-constexpr double kColumnTwips[] = {360, 1500, 1000, 1440, 1000, 600, 900, 1100};
+constexpr double kColumnTwips[] = {360, 1500, 1000, 1440, 1000, 600, 1200, 1500};
 
 struct ToolbarButton
 {

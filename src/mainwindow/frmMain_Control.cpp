@@ -268,9 +268,11 @@ void frmMain::ShowOverdueNotice()
         int overdue = 0;
         for (const Document& document : Catalogue::Current().DueForReview(today, -1))
             overdue += document.nextReview < today;
-        if (overdue > 0)
-            statusBar()->showMessage(QStringLiteral("%1 documents are overdue for review: View > Due for review lists "
-                                                    "them.")
-                                         .arg(overdue));
+        if (overdue == 1)
+            statusBar()->showMessage(
+                QStringLiteral("1 document is overdue for review: View > Due for review lists it."));
+        else if (overdue > 1)
+            statusBar()->showMessage(
+                QStringLiteral("%1 documents are overdue for review: View > Due for review lists them.").arg(overdue));
     });
 }

@@ -3,12 +3,15 @@
 // menu. What the catalogue stores is checked at the service (tst_catalogue).
 
 #include "MainWindowFixture.h"
+#include "dialogs/DocumentControlDialog.h"
 #include "dialogs/frmAddDocument.h"
 #include "dialogs/frmArrangeCats.h"
 #include "dialogs/frmEditDocument.h"
+#include "platform/LoginName.h"
 #include "platform/QtPlatformUi.h"
 #include "support/ShownBoxes.h"
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
@@ -18,6 +21,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -547,6 +552,48 @@ private slots:
         QCOMPARE(met, (QStringList {"dialog", question, "dialog", question}));
         QCOMPARE(dialogs[0], dialogs[1]);
         QCOMPARE(QFileInfo(chosen).canonicalFilePath(), QFileInfo(existing).canonicalFilePath());
+    }
+
+    // The Document menu on the selected row: a new revision, its approval with the approver and date
+    // asked (the login name and today offered), the list's control columns after it, a typed date
+    // the control dialog refuses, the history shown, the due list, and obsolete rows on request.
+    void documentControlFromTheMenus()
+    {
+        MainWindowFixture f;
+        fileFor(f, "QP01");
+        f.clickCategory("Procedures");
+        f.ui.inputAnswers = {"A", "Anna", QDate::currentDate().toString(Qt::ISODate)};
+        f.w->mnuDocumentNewRevision->trigger();
+        f.w->mnuDocumentApprove->trigger();
+        QCOMPARE(f.ui.inputDefaults.mid(0, 2), QStringList({"1", LoginName()}));
+        const QModelIndex row = f.w->lvModel->index(f.w->lvMain->SelectedRow(), 0);
+        auto cell = [&](int column) { return row.siblingAtColumn(column).data().toString(); };
+        QCOMPARE(cell(DocumentListModel::RefColumn) + '|' + cell(DocumentListModel::RevisionColumn) + '|'
+                     + cell(DocumentListModel::StatusColumn) + '|' + cell(DocumentListModel::NextReviewColumn),
+                 "QP01|A|Approved|" + QDate::currentDate().addMonths(12).toString(Qt::ISODate));
+        f.ui.modalHandlers = {[](QDialog& d) {
+                                  auto& control = dynamic_cast<DocumentControlDialog&>(d);
+                                  control.txtNextReview->setText(u"2025-02-30"_s);
+                                  control.buttons->button(QDialogButtonBox::Ok)->click();
+                                  return control.result();
+                              },
+                              [](QDialog&) { return 0; }};
+        f.press("CONTROL");
+        f.press("HISTORY");
+        QCOMPARE(f.ui.dialogsShown, QStringList({"Document control - QP01", "History - QP01"}));
+        QVERIFY(f.ui.prompts().last().startsWith(u"Next review: '2025-02-30' is not a date."_s));
+        f.ui.inputAnswers = {"merged"};
+        f.w->mnuDocumentWithdraw->trigger();
+        QCOMPARE(f.listed().first(), u"QP02"_s);
+        f.w->mnuViewShowObsolete->trigger();
+        QCOMPARE(f.listed().first(), u"QP01"_s);
+        QCOMPARE(f.w->lvModel->index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+        DirectExec(f.folder.dbPath(), u"UPDATE tblcontrol SET status='Approved', nextreview='2020-01-01'"_s);
+        f.w->mnuViewDue->trigger();
+        QCOMPARE(f.w->lblTitle->text(), u"Due for review - 1 documents"_s);
+        QCOMPARE(f.w->lvModel->index(0, DocumentListModel::NextReviewColumn).data(Qt::ForegroundRole).value<QColor>(),
+                 QColor(Qt::red));
+        QCOMPARE(f.enabledButtons(), kClauseState);
     }
 };
 
