@@ -281,8 +281,10 @@ Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QS
             return Write::Unchanged;
         }
     }
-    if (m_db->Execute(Sql::CommitTransaction()))
+    if (m_db->Execute(Sql::CommitTransaction())) {
+        m_searchable.clear(); // searched afresh after any change of ours
         return Write::Done;
+    }
     m_db->RollBack();
     return Write::Refused;
 }

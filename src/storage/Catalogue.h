@@ -1,9 +1,11 @@
 #pragma once
 
 #include "storage/Category.h"
+#include "storage/ClauseCoverage.h"
 #include "storage/Document.h"
 #include "storage/DocumentControl.h"
 #include "storage/HistoryEntry.h"
+#include "storage/RelinkCandidate.h"
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -86,6 +88,23 @@ public:
     // Documents not obsolete whose next review is past or within the days after today.
     std::vector<Document> DueForReview(const QDate& today, int withinDays);
     std::vector<HistoryEntry> History(const QString& dockey);
+    // Finding and checking.
+    // The documents whose reference, title, file or clause list holds every word of text, case and
+    // accents aside; the words match literally, wherever they stand.
+    std::vector<Document> Search(const QString& text);
+    // Every clause of the standard with the current documents that serve it and its exclusion.
+    std::vector<ClauseCoverage> Coverage();
+    // Marks a clause of 7 not applicable, with a justification; another clause is refused with a
+    // message. An empty justification brings the clause back.
+    Write ExcludeClause(const QString& clause, const QString& justification);
+    // Every current document whose file is missing, not a readable file, or changed since its
+    // approval, with the problem. progress(done, total) is asked after each file; false stops.
+    std::vector<Document> CheckFiles(const std::function<bool(int, int)>& progress = {});
+    // Looks for the files of the documents by their file names in folder and below.
+    static std::vector<RelinkCandidate> PlanRelink(const std::vector<Document>& missing, const QString& folder);
+    // Points the documents at their new files, all in one transaction, each with its history row.
+    Write Relink(const std::vector<std::pair<QString, QString>>& keysAndPaths);
+
     // The key of the category a document is filed under; empty when it is gone.
     QString CategoryOf(const QString& dockey);
     // The folder of the approved copies of a document.
@@ -142,5 +161,9 @@ private:
     std::unique_ptr<sqlDB> m_db;
     bool m_control = false;
     bool m_includeObsolete = false;
+    // The folded texts searched, made at the first search and again after any change.
+    std::vector<std::pair<Document, QString>> m_searchable;
+    qint64 m_searchableVersion = -1;
+    qint64 dataVersion();
     static std::unique_ptr<Catalogue> s_current;
 };

@@ -39,9 +39,21 @@ CREATE TRIGGER tblhistory_keep_rows BEFORE UPDATE ON tblhistory
 BEGIN SELECT RAISE(ABORT, 'The history cannot be changed'); END;
 CREATE TRIGGER tblhistory_keep_all BEFORE DELETE ON tblhistory
 BEGIN SELECT RAISE(ABORT, 'The history cannot be changed'); END;
-ANALYZE;
 PRAGMA user_version=1;
 )";
+
+// Version 2: clauses excluded from the quality management system, with their justification.
+const char* kVersion2 = R"(
+CREATE TABLE tblexclusion (
+    clause varchar PRIMARY KEY,
+    justification varchar NOT NULL,
+    who varchar NOT NULL,
+    happened varchar NOT NULL);
+ANALYZE;
+PRAGMA user_version=2;
+)";
+
+const char* const kUpgrades[] = {kVersion1, kVersion2};
 
 } // namespace
 
@@ -62,13 +74,13 @@ bool CatalogueSchema::HasControlTables(sqlite3* db)
     int tables = 0;
     if (sqlite3_prepare_v2(db,
                            "SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
-                           "('tblcontrol','tblcategorycontrol','tblhistory')",
+                           "('tblcontrol','tblcategorycontrol','tblhistory','tblexclusion')",
                            -1, &statement, nullptr)
             == SQLITE_OK
         && sqlite3_step(statement) == SQLITE_ROW)
         tables = sqlite3_column_int(statement, 0);
     sqlite3_finalize(statement);
-    return tables == 3;
+    return tables == 4;
 }
 
 // Only a sound catalogue is upgraded: another database, or one that has lost its first-run state,
@@ -100,8 +112,8 @@ CatalogueSchema::State CatalogueSchema::Upgrade(sqlite3* db, QString& error)
     // All of an upgrade or none of it: a catalogue is never left between two versions.
     char* message = nullptr;
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, &message);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, kVersion1, nullptr, nullptr, &message);
+    for (int step = version; rc == SQLITE_OK && step < kVersion; ++step)
+        rc = sqlite3_exec(db, kUpgrades[step], nullptr, nullptr, &message);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, &message);
     if (rc == SQLITE_OK)

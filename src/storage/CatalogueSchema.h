@@ -11,7 +11,7 @@ class CatalogueSchema
 {
 public:
     // The version this program writes.
-    static constexpr int kVersion = 1;
+    static constexpr int kVersion = 2;
 
     enum class State
     {

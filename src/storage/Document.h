@@ -16,4 +16,5 @@ struct Document
     QString revision;
     DocumentControl::Status status = DocumentControl::Status::Approved;
     QDate nextReview;
+    QString problem; // what the file check found wrong with its file
 };

@@ -242,4 +242,34 @@ QString SelectHistory(const QString& dockey)
         + QStringLiteral(" ORDER BY historyid");
 }
 
+QString SelectCheckable()
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname,revision,status,nextreview,"
+                          "approvedhash FROM tbldocument LEFT JOIN tblcategory USING(catkey) LEFT JOIN tblcontrol "
+                          "USING(dockey) WHERE IFNULL(status,'')<>'Obsolete' ORDER BY docref");
+}
+
+QString UpdateDocumentFile(const QString& dockey, const QString& docpath)
+{
+    return QStringLiteral("UPDATE tbldocument SET docpath=") + quoted(docpath) + QStringLiteral(" WHERE dockey=")
+        + quoted(dockey);
+}
+
+QString SelectExclusions()
+{
+    return QStringLiteral("SELECT clause,justification FROM tblexclusion ORDER BY clause");
+}
+
+QString UpsertExclusion(const QString& clause, const QString& justification, const QString& who,
+                        const QString& happened)
+{
+    return QStringLiteral("INSERT OR REPLACE INTO tblexclusion (clause,justification,who,happened) VALUES(")
+        + quotedList({clause, justification, who, happened}) + QLatin1Char(')');
+}
+
+QString DeleteExclusion(const QString& clause)
+{
+    return QStringLiteral("DELETE FROM tblexclusion WHERE clause=") + quoted(clause);
+}
+
 } // namespace Sql

@@ -64,4 +64,12 @@ QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happen
 QString SelectDocument(const QString& dockey);
 QString SelectHistory(const QString& dockey);
 
+// Finding and checking.
+QString SelectCheckable();
+QString UpdateDocumentFile(const QString& dockey, const QString& docpath);
+QString SelectExclusions();
+QString UpsertExclusion(const QString& clause, const QString& justification, const QString& who,
+                        const QString& happened);
+QString DeleteExclusion(const QString& clause);
+
 } // namespace Sql

@@ -1,0 +1,229 @@
+#include "storage/Catalogue.h"
+
+#include "platform/AppError.h"
+#include "platform/ErrorTrap.h"
+#include "platform/LoginName.h"
+#include "storage/IsoClauses.h"
+#include "storage/Statements.h"
+#include "storage/TextFold.h"
+#include "storage/modSQLite.h"
+#include "storage/sqlDB.h"
+#include "storage/sqlRecordset.h"
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDirIterator>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <cerrno>
+#include <cstring>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Finding documents and checking their files: search, coverage of the standard's clauses, the file
+// check and relinking moved files.
+
+namespace {
+
+// What stat and access say of a document's file; empty when it is a readable file.
+QString fileProblem(const QString& path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("No file given");
+    const QByteArray native = QFile::encodeName(path);
+    struct stat entry;
+    if (::stat(native.constData(), &entry) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return QStringLiteral("Missing");
+        if (errno == ELOOP)
+            return QStringLiteral("Link loop");
+        return errno == EACCES ? QStringLiteral("Cannot be read") : QString::fromLocal8Bit(std::strerror(errno));
+    }
+    if (!S_ISREG(entry.st_mode))
+        return S_ISDIR(entry.st_mode) ? QStringLiteral("A folder, not a file") : QStringLiteral("Not a plain file");
+    if (::access(native.constData(), R_OK) != 0)
+        return QStringLiteral("Cannot be read");
+    return QString();
+}
+
+QString fileHash(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return hash.addData(&file) ? QString::fromLatin1(hash.result().toHex()) : QString();
+}
+
+// The name of a file whatever separator its path was written with.
+QString fileNameOf(const QString& path)
+{
+    return path.mid(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1);
+}
+
+} // namespace
+
+// Another program's commit changes the version; a change of ours clears the texts itself.
+qint64 Catalogue::dataVersion()
+{
+    sqlite3_stmt* statement = nullptr;
+    qint64 version = -1;
+    if (sqlite3_prepare_v2(SQLiteConnection(m_db->db()), "PRAGMA data_version", -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        version = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    return version;
+}
+
+std::vector<Document> Catalogue::Search(const QString& text)
+{
+    const qint64 version = dataVersion();
+    if (m_searchable.empty() || version != m_searchableVersion) {
+        m_searchable.clear();
+        for (Document& document : AllDocuments()) {
+            const QString haystack = Folded(document.ref + QLatin1Char('\n') + document.title + QLatin1Char('\n')
+                                            + document.path + QLatin1Char('\n') + document.clauses);
+            m_searchable.emplace_back(std::move(document), haystack);
+        }
+        m_searchableVersion = version;
+    }
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList words = Folded(text).split(blanks, Qt::SkipEmptyParts);
+    std::vector<Document> found;
+    for (const auto& [document, haystack] : m_searchable) {
+        if (!m_includeObsolete && document.status == DocumentControl::Status::Obsolete)
+            continue;
+        if (std::all_of(words.begin(), words.end(), [&](const QString& w) { return haystack.contains(w); }))
+            found.push_back(document);
+    }
+    return found;
+}
+
+// A clause node lists a document when an element of its clause list begins with the node's number,
+// so an element names its first one, two and three levels: counted once per document.
+std::vector<ClauseCoverage> Catalogue::Coverage()
+{
+    QHash<QString, int> counts;
+    for (const IsoClauses::Clause& clause : IsoClauses::All())
+        counts.insert(clause.number, 0);
+    const bool obsoleteShown = m_includeObsolete;
+    m_includeObsolete = false;
+    const std::vector<Document> current = ClauseDocuments(QStringLiteral("Sections"));
+    m_includeObsolete = obsoleteShown;
+    QSet<QString> served;
+    for (const Document& document : current) {
+        served.clear();
+        for (const QString& element : document.clauses.split(QLatin1Char(','))) {
+            for (int length : {1, 3, 5}) {
+                if (element.size() >= length && counts.contains(element.left(length)))
+                    served.insert(element.left(length));
+            }
+        }
+        for (const QString& clause : served)
+            ++counts[clause];
+    }
+    QHash<QString, QString> exclusions;
+    if (m_control) {
+        sqlRecordset rs;
+        rs.OpenRecordset(Sql::SelectExclusions(), m_db->db());
+        for (; !rs.AtEOF(); rs.MoveNext())
+            exclusions.insert(rs.Value(QStringLiteral("clause")).toText(),
+                              rs.Value(QStringLiteral("justification")).toText());
+        rs.CloseRecordset();
+    }
+    std::vector<ClauseCoverage> coverage;
+    for (const IsoClauses::Clause& clause : IsoClauses::All())
+        coverage.push_back({clause.number, clause.title, counts.value(clause.number),
+                            IsoClauses::RequiresProcedure(clause.number), exclusions.contains(clause.number),
+                            exclusions.value(clause.number)});
+    return coverage;
+}
+
+Catalogue::Write Catalogue::ExcludeClause(const QString& clause, const QString& justification)
+{
+    if (refuseWithoutControl())
+        return Write::Refused;
+    if (!IsoClauses::MayBeExcluded(clause)) {
+        MsgBox(QStringLiteral("Only clauses within 7 may be excluded under ISO 9001:2000; ") + clause
+                   + QStringLiteral(" applies to every quality management system."),
+               MsgStyle::Critical);
+        return Write::Refused;
+    }
+    const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    if (justification.trimmed().isEmpty())
+        return change({Sql::DeleteExclusion(clause)},
+                      {historyRow(QString(), QString(), "Clause applicable again", clause)}, false);
+    return change({Sql::UpsertExclusion(clause, justification.trimmed(), LoginName(), now)},
+                  {historyRow(QString(), QString(), "Clause excluded", clause, justification.trimmed())});
+}
+
+std::vector<Document> Catalogue::CheckFiles(const std::function<bool(int, int)>& progress)
+{
+    std::vector<Document> problems;
+    const bool obsoleteShown = m_includeObsolete;
+    m_includeObsolete = false; // an obsolete document's file may well be gone
+    const std::vector<Document> listed = AllDocuments();
+    m_includeObsolete = obsoleteShown;
+    QHash<QString, QString> hashes;
+    if (m_control) {
+        sqlRecordset hashRows;
+        hashRows.OpenRecordset(Sql::SelectCheckable(), m_db->db());
+        for (; !hashRows.AtEOF(); hashRows.MoveNext()) {
+            const QString hash = hashRows.Value(QStringLiteral("approvedhash")).toText();
+            if (!hash.isEmpty())
+                hashes.insert(hashRows.Value(QStringLiteral("dockey")).toText(), hash);
+        }
+        hashRows.CloseRecordset();
+    }
+    const int total = int(listed.size());
+    for (int i = 0; i < total; ++i) {
+        Document document = listed[std::size_t(i)];
+        document.problem = fileProblem(document.path);
+        if (document.problem.isEmpty() && hashes.contains(document.key)
+            && fileHash(document.path) != hashes.value(document.key))
+            document.problem = QStringLiteral("Changed since approval");
+        if (!document.problem.isEmpty())
+            problems.push_back(std::move(document));
+        if (progress && !progress(i + 1, total))
+            break;
+    }
+    return problems;
+}
+
+// Links are not followed into folders, so a link loop cannot keep the search going round.
+std::vector<RelinkCandidate> Catalogue::PlanRelink(const std::vector<Document>& missing, const QString& folder)
+{
+    QMultiHash<QString, QString> byName;
+    QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        byName.insert(files.fileName(), path);
+    }
+    std::vector<RelinkCandidate> candidates;
+    for (const Document& document : missing) {
+        QStringList found = byName.values(fileNameOf(document.path));
+        found.sort();
+        candidates.push_back({document, found});
+    }
+    return candidates;
+}
+
+Catalogue::Write Catalogue::Relink(const std::vector<std::pair<QString, QString>>& keysAndPaths)
+{
+    QStringList statements;
+    QList<QStringList> history;
+    for (const auto& [dockey, path] : keysAndPaths) {
+        sqlRecordset rs;
+        rs.OpenRecordset(Sql::SelectDocument(dockey), m_db->db());
+        if (rs.AtEOF())
+            continue; // gone since the check: nothing to point anywhere
+        history << historyRow(dockey, rs.Value(QStringLiteral("catkey")).toText(), "File relinked",
+                              rs.Value(QStringLiteral("docpath")).toText(), path);
+        statements << Sql::UpdateDocumentFile(dockey, path);
+    }
+    if (statements.isEmpty())
+        return Write::Unchanged;
+    return change(statements, history, false);
+}
