@@ -2,7 +2,9 @@
 
 #include "mainwindow/ImageLists.h"
 #include "platform/AppError.h"
+#include <QCollator>
 #include <QColor>
+#include <QHash>
 #include <QMimeData>
 
 const QString DocumentListModel::kMimeType = QStringLiteral("application/x-cadrelle-document");
@@ -101,6 +103,8 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
             return DocumentControl::StatusText(r.status);
         if (column == NextReviewColumn)
             return r.nextReview.isValid() ? r.nextReview.toString(Qt::ISODate) : QString();
+        if (column == ProblemColumn)
+            return r.problem;
         const QString* text = subItemText(r, column);
         return text ? QVariant(*text) : QVariant();
     }
@@ -141,6 +145,8 @@ QVariant DocumentListModel::headerData(int section, Qt::Orientation orientation,
         return QStringLiteral("Status");
     case NextReviewColumn:
         return QStringLiteral("Next review");
+    case ProblemColumn:
+        return QStringLiteral("Problem");
     default:
         return QString();
     }
@@ -166,6 +172,46 @@ QMimeData* DocumentListModel::mimeData(const QModelIndexList& indexes) const
     else
         data->setData(kMimeType, QByteArray());
     return data;
+}
+
+void DocumentListModel::sort(int column, Qt::SortOrder order)
+{
+    if (column <= PictureColumn || column >= ColumnCount)
+        return;
+    QCollator natural;
+    natural.setNumericMode(true);
+    natural.setCaseSensitivity(Qt::CaseInsensitive);
+    auto key = [column](const Document& d) -> const QString& {
+        static const QString none;
+        const QString* t = subItemText(d, column);
+        return t ? *t : column == RevisionColumn ? d.revision : column == ProblemColumn ? d.problem : none;
+    };
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<QString> keysBefore;
+    for (const QModelIndex& index : before)
+        keysBefore.push_back(m_rows[std::size_t(index.row())].key);
+    std::stable_sort(m_rows.begin(), m_rows.end(), [&](const Document& a, const Document& b) {
+        int c = 0;
+        if (column == NextReviewColumn)
+            c = a.nextReview == b.nextReview ? 0 : (a.nextReview < b.nextReview ? -1 : 1);
+        else if (column == StatusColumn)
+            c = int(a.status) - int(b.status);
+        else
+            c = natural.compare(key(a), key(b));
+        if (c == 0)
+            c = natural.compare(a.ref, b.ref);
+        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+    // Selection and the row a drag started from follow their records.
+    QHash<QString, int> rowOf;
+    for (int row = 0; row < int(m_rows.size()); ++row)
+        rowOf.insert(m_rows[std::size_t(row)].key, row);
+    QModelIndexList after;
+    for (std::size_t i = 0; i < keysBefore.size(); ++i)
+        after << index(rowOf.value(keysBefore[i]), before[int(i)].column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 Qt::DropActions DocumentListModel::supportedDragActions() const

@@ -29,6 +29,7 @@ public:
         RevisionColumn,
         StatusColumn,
         NextReviewColumn,
+        ProblemColumn, // shown with the file check's findings
         ColumnCount
     };
 
@@ -53,6 +54,9 @@ public:
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override;
+    // Sorts by the column's meaning: references, revisions and clause lists in natural order (QP2
+    // before QP10), dates as dates. The reference breaks ties.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
     std::vector<Document> m_rows;

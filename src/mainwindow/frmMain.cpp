@@ -93,6 +93,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     buildToolbar();
     buildMenus();
     buildLists();
+    buildFindingControls();
     connectControls();
     resize(TwipsToPixels(kDesignWidth), TwipsToPixels(kDesignHeight) + menuBar()->sizeHint().height());
 }
@@ -239,6 +240,7 @@ void frmMain::Form_Load()
 {
     LoadCategories();
     LoadISOTree();
+    RefreshCoverage();
     Trap("MAIN1", [&] { RestoreColumnWidths(); });
 }
 

@@ -3,10 +3,12 @@
 #include <QMainWindow>
 #include <QPersistentModelIndex>
 #include <QStringList>
+#include <vector>
 
 class QAction;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -65,6 +67,14 @@ public:
     void mnuViewDue_Click();
     // Says in the status bar, once after the start, how many reviews are overdue.
     void ShowOverdueNotice();
+    // Finding and checking.
+    void txtSearch_Change(const QString& text);
+    void mnuReportCoverage_Click();
+    void mnuDatabaseCheck_Click();
+    void mnuDatabaseRelink_Click();
+    // Puts the current documents' count beside each clause node, with its title as tooltip.
+    void RefreshCoverage();
+    void ExcludeClause(const QString& clause, bool exclude);
 
     // Controls.
     QToolBar* tlbCategories = nullptr;
@@ -88,6 +98,10 @@ public:
     QAction* mnuDocumentCategoryInterval = nullptr;
     QAction* mnuViewShowObsolete = nullptr;
     QAction* mnuViewDue = nullptr;
+    QAction* mnuReportCoverage = nullptr;
+    QAction* mnuDatabaseCheck = nullptr;
+    QAction* mnuDatabaseRelink = nullptr;
+    QLineEdit* txtSearch = nullptr;
 
     // The list row under the last mouse press on the list, or an invalid index; forgotten when a
     // drag ends.
@@ -121,9 +135,16 @@ private:
     {
         Category,
         Clause,
-        Due
+        Due,
+        Search,
+        Check
     };
     ListSource m_listSource = ListSource::Category;
+    ListSource m_searchedFrom = ListSource::Category;
+    void buildFindingControls();
+    void tvISO_ContextMenu(const QPoint& pos);
+    // Shows a list that is not a category's, titled before + its row count + after.
+    void ShowList(ListSource source, std::vector<Document> rows, const QString& before, const QString& after);
 
     bool m_unloaded = false;
 };

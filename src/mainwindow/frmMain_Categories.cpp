@@ -127,5 +127,6 @@ void frmMain::tvMain_OLEDragDrop(const QPoint& pos, const QByteArray& dragged)
         tvMain->setCurrentItem(target);
         tvMain_NodeClick(tvMain->currentItem());
         SelectDocument(dockey);
+        RefreshCoverage();
     });
 }

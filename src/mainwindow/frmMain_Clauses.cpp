@@ -8,7 +8,9 @@
 #include "platform/ErrorTrap.h"
 #include "platform/HourGlass.h"
 #include "storage/Catalogue.h"
+#include "storage/IsoClauses.h"
 #include <QHash>
+#include <QHeaderView>
 #include <QLabel>
 
 // The ISO 9001:2000 clause tree and the documents of a clause.
@@ -35,6 +37,11 @@ void frmMain::LoadISOTree()
             }
             nodes.insert(key, node);
         }
+        // A second column holds the coverage counts.
+        tvISO->setColumnCount(2);
+        tvISO->header()->setStretchLastSection(false);
+        tvISO->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        tvISO->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
         QTreeWidgetItem* root = nodes.value(QStringLiteral("SECTIONS"));
         QFont bold = root->font(0);
         bold.setBold(true);
@@ -54,7 +61,9 @@ void frmMain::tvISO_NodeClick(QTreeWidgetItem* node)
         if (!node)
             throw AppError(QStringLiteral("Object variable not set: no clause node"));
         const QString clause = node->text(0);
-        lblTitle->setText(QStringLiteral("ISO Reference - ") + clause);
+        const QString title = IsoClauses::Title(clause);
+        lblTitle->setText(QStringLiteral("ISO Reference - ") + clause
+                          + (title.isEmpty() ? QString() : QLatin1Char(' ') + title));
         m_listSource = ListSource::Clause;
         // The row commands act only on a listed row; a refused query leaves none.
         const QStringList rowButtons = RowButtonKeys();

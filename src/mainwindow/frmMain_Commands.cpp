@@ -165,6 +165,9 @@ void frmMain::tlbCategories_ButtonClick(const QString& key)
             mnuDocumentControl_Click();
         else if (key == QLatin1String("HISTORY"))
             mnuDocumentHistory_Click();
+        if (key == QLatin1String("ADD") || key == QLatin1String("EDIT") || key == QLatin1String("REMOVE")
+            || key == QLatin1String("DELETECAT"))
+            RefreshCoverage();
     });
 }
 

@@ -12,6 +12,7 @@
 #include "storage/Catalogue.h"
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -115,11 +116,16 @@ void frmMain::ReloadList()
     const QString dockey = lvMain->SelectedRow() >= 0 ? lvModel->ItemTag(lvMain->SelectedRow()) : QString();
     if (m_listSource == ListSource::Due)
         mnuViewDue_Click();
+    else if (m_listSource == ListSource::Search)
+        txtSearch_Change(txtSearch->text());
+    else if (m_listSource == ListSource::Check)
+        mnuDatabaseCheck_Click();
     else if (m_listSource == ListSource::Clause && tvISO->currentItem())
         tvISO_NodeClick(tvISO->currentItem());
     else if (tvMain->currentItem())
         tvMain_NodeClick(tvMain->currentItem());
     SelectDocument(dockey);
+    RefreshCoverage();
 }
 
 void frmMain::mnuDocumentControl_Click()
@@ -249,15 +255,8 @@ void frmMain::mnuViewDue_Click()
 {
     HourGlass hourGlass;
     Trap("CONTROL9", [&] {
-        EnableAllButtons();
-        SetButtonsEnabled({QStringLiteral("NEWCAT"), QStringLiteral("DELETECAT"), QStringLiteral("RENAMECAT"),
-                           QStringLiteral("MOVECAT"), QStringLiteral("ADD")},
-                          false);
-        m_listSource = ListSource::Due;
-        lvModel->SetRows(Catalogue::Current().DueForReview(QDate::currentDate(), kDueWithinDays));
-        lblTitle->setText(QStringLiteral("Due for review - %1 documents").arg(lvModel->rowCount()));
-        SelectDocument(QString());
-        SetButtonsEnabled(RowButtonKeys(), lvModel->rowCount() > 0);
+        ShowList(ListSource::Due, Catalogue::Current().DueForReview(QDate::currentDate(), kDueWithinDays),
+                 QStringLiteral("Due for review - "), QStringLiteral(" documents"));
     });
 }
 

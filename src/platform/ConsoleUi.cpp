@@ -23,6 +23,11 @@ QString ConsoleUi::SaveFileName(const QString&)
     return QString();
 }
 
+QString ConsoleUi::FolderName(const QString&)
+{
+    return QString();
+}
+
 int ConsoleUi::ShowModal(QDialog&)
 {
     return 0;

@@ -11,6 +11,7 @@ public:
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter) override;
+    QString FolderName(const QString& prompt) override;
     int ShowModal(QDialog& dialog) override;
     int ShellOpen(const QString& path) override;
 };

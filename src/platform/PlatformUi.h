@@ -37,6 +37,8 @@ public:
     // it lets the user choose a file that exists.
     virtual QString OpenFileName(const QString& filter) = 0;
     virtual QString SaveFileName(const QString& filter) = 0;
+    // A folder to choose, with its prompt; the empty text when cancelled.
+    virtual QString FolderName(const QString& prompt) = 0;
     // Shows a dialog modally and returns its result code.
     virtual int ShowModal(QDialog& dialog) = 0;
     // Opens a file in the application the desktop associates with it; returns the shell's code

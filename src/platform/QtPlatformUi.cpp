@@ -83,6 +83,11 @@ QString QtPlatformUi::SaveFileName(const QString& filter)
     return QFileDialog::getSaveFileName(activeParent(), QString(), QString(), qtFilter(filter));
 }
 
+QString QtPlatformUi::FolderName(const QString& prompt)
+{
+    return QFileDialog::getExistingDirectory(activeParent(), prompt);
+}
+
 int QtPlatformUi::ShowModal(QDialog& dialog)
 {
     return dialog.exec();

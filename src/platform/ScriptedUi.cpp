@@ -34,6 +34,12 @@ QString ScriptedUi::OpenFileName(const QString& filter)
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
+QString ScriptedUi::FolderName(const QString& prompt)
+{
+    filtersShown.append(prompt);
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}
+
 QString ScriptedUi::SaveFileName(const QString& filter)
 {
     return OpenFileName(filter);

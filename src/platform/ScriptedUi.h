@@ -27,6 +27,7 @@ public:
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& filter) override;
+    QString FolderName(const QString& prompt) override;
     int ShowModal(QDialog& dialog) override;
     int ShellOpen(const QString& path) override;
 
@@ -44,7 +45,7 @@ public:
     QList<ShownBox> boxes;
     QList<QStringList> inputsShown; // prompt, title
     QStringList inputDefaults;      // the text each input box held at first
-    QStringList filtersShown;
+    QStringList filtersShown; // the file dialogs' filters and the folder dialogs' prompts
     QStringList dialogsShown; // window titles
     QStringList shellOpened;
 };

@@ -51,13 +51,6 @@ void AppendEscaped(QString& page, const QString& text)
     page.append(QStringView(text).sliced(start));
 }
 
-QString Escaped(const QString& text)
-{
-    QString html;
-    AppendEscaped(html, text);
-    return html;
-}
-
 QString StyleRule(const QString& name, const QString& weight, const QString& size)
 {
     return QLatin1Char('.') + name + QStringLiteral("{FONT-WEIGHT: ") + weight + QStringLiteral(";FONT-SIZE: ") + size
@@ -81,9 +74,10 @@ QString HeadingCell(const QString& text)
 
 QString TitleRows(const QString& title)
 {
-    return QStringLiteral("<TR><TD colspan=6 class=ttext>") + Escaped(title) + QStringLiteral("</TD></TR>") + kSpacerRow
-        + QStringLiteral("<TR>") + HeadingCell(QStringLiteral("Doc Ref")) + HeadingCell(QStringLiteral("Title"))
-        + HeadingCell(QStringLiteral("ISO Ref")) + QStringLiteral("</TR>") + kSpacerRow;
+    return QStringLiteral("<TR><TD colspan=6 class=ttext>") + HtmlEscaped(title) + QStringLiteral("</TD></TR>")
+        + kSpacerRow + QStringLiteral("<TR>") + HeadingCell(QStringLiteral("Doc Ref"))
+        + HeadingCell(QStringLiteral("Title")) + HeadingCell(QStringLiteral("ISO Ref")) + QStringLiteral("</TR>")
+        + kSpacerRow;
 }
 
 void AppendBoldCell(QString& page, const QString& text)
@@ -124,10 +118,14 @@ template <typename Sink> void EmitPage(const QString& title, const QList<ReportR
     sink(piece);
 }
 
+} // namespace
+
 QString CannotWrite(const QString& path, const QSaveFile& file)
 {
     return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
 }
+
+namespace {
 
 // Written through a save file, so a failure part-way (a full disk) leaves no half page behind.
 void WritePage(const QString& path, const QString& title, const QList<ReportRow>& rows)
@@ -142,6 +140,13 @@ void WritePage(const QString& path, const QString& title, const QList<ReportRow>
 
 } // namespace
 
+QString HtmlEscaped(const QString& text)
+{
+    QString html;
+    AppendEscaped(html, text);
+    return html;
+}
+
 QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows)
 {
     QString page;
@@ -149,12 +154,17 @@ QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows)
     return page;
 }
 
+QString NewReportPagePath()
+{
+    const QString folder = ProgramFolder() + QStringLiteral("/temp");
+    ClearTempFolder(folder);
+    return folder + QStringLiteral("/temp") + GetGUID() + QStringLiteral(".htm");
+}
+
 void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title)
 {
     Trap("MMAIN3", [&] {
-        const QString folder = ProgramFolder() + QStringLiteral("/temp");
-        ClearTempFolder(folder);
-        const QString path = folder + QStringLiteral("/temp") + GetGUID() + QStringLiteral(".htm");
+        const QString path = NewReportPagePath();
         WritePage(path, title, rows);
         ShellOpenFile(path);
     });

@@ -14,6 +14,13 @@ QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows);
 // it in the desktop's browser. A failure is shown with "MMAIN3" and ends the report unopened.
 void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title);
 
+// A text as it stands in a page: markup characters and line breaks as character references.
+QString HtmlEscaped(const QString& text);
+// Clears the earlier report pages of the temp folder and names the next one ("temp" + key + ".htm").
+QString NewReportPagePath();
+class QSaveFile;
+QString CannotWrite(const QString& path, const QSaveFile& file);
+
 // Deletes the report pages ("temp" + key + ".htm") of the folder when it lies inside the program
 // folder, stopping at the first that cannot be deleted; that failure is shown with "MMAIN4".
 // Nothing else is ever deleted.

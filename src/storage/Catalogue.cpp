@@ -201,15 +201,21 @@ bool Catalogue::CategoryExists(const QString& catkey)
 std::vector<Document> Catalogue::documents(const QString& query, const QString& firstField,
                                            const std::function<bool(const Variant&)>& keep)
 {
-    std::vector<Document> rows;
     sqlRecordset rs;
     rs.OpenRecordset(query, m_db->db());
     if (rs.AtEOF())
-        return rows;
+        return {};
     rs.Value(firstField);
     for (const QString& name : {kDockey, kDocref, kDoctitle, kIsoref, kDocpath})
         rs.Value(name);
-    const ResultTable& table = rs.Table();
+    std::vector<Document> rows = DocumentsOf(rs.Table(), keep);
+    rs.CloseRecordset();
+    return rows;
+}
+
+std::vector<Document> Catalogue::DocumentsOf(const ResultTable& table, const std::function<bool(const Variant&)>& keep)
+{
+    std::vector<Document> rows;
     const int dockey = columnOf(table, kDockey), docref = columnOf(table, kDocref);
     const int doctitle = columnOf(table, kDoctitle), isoref = columnOf(table, kIsoref);
     const int docpath = columnOf(table, kDocpath), catname = columnOf(table, kCatname);
@@ -231,7 +237,6 @@ std::vector<Document> Catalogue::documents(const QString& query, const QString& 
         d.status = DocumentControl::StatusFrom(table.at(status, row).toText());
         d.nextReview = QDate::fromString(table.at(nextReview, row).toText(), Qt::ISODate);
     }
-    rs.CloseRecordset();
     return rows;
 }
 

@@ -6,11 +6,13 @@
 #include "storage/DocumentControl.h"
 #include "storage/HistoryEntry.h"
 #include "storage/RelinkCandidate.h"
+#include <QHash>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
 
+class ResultTable;
 class sqlDB;
 class Variant;
 
@@ -92,8 +94,9 @@ public:
     // The documents whose reference, title, file or clause list holds every word of text, case and
     // accents aside; the words match literally, wherever they stand.
     std::vector<Document> Search(const QString& text);
-    // Every clause of the standard with the current documents that serve it and its exclusion.
-    std::vector<ClauseCoverage> Coverage();
+    // Every clause of the standard with the number of current documents that serve it and its
+    // exclusion; with serving, also the documents of each clause, by reference.
+    std::vector<ClauseCoverage> Coverage(QHash<QString, std::vector<Document>>* serving = nullptr);
     // Marks a clause of 7 not applicable, with a justification; another clause is refused with a
     // message. An empty justification brings the clause back.
     Write ExcludeClause(const QString& clause, const QString& justification);
@@ -155,6 +158,9 @@ private:
     Write controlChange(const QString& dockey, const DocumentControl& control, const QList<QStringList>& history);
     bool refuseWithoutControl();
     int reviewMonths(const QString& dockey, const DocumentControl& control);
+    // The documents of a result table with the list's columns; keep decides by the clause list.
+    static std::vector<Document> DocumentsOf(const ResultTable& table,
+                                             const std::function<bool(const Variant&)>& keep = {});
     std::vector<Document> documents(const QString& query, const QString& firstField,
                                     const std::function<bool(const Variant&)>& keep = {});
 

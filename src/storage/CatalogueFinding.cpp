@@ -103,15 +103,21 @@ std::vector<Document> Catalogue::Search(const QString& text)
 
 // A clause node lists a document when an element of its clause list begins with the node's number,
 // so an element names its first one, two and three levels: counted once per document.
-std::vector<ClauseCoverage> Catalogue::Coverage()
+std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Document>>* serving)
 {
     QHash<QString, int> counts;
     for (const IsoClauses::Clause& clause : IsoClauses::All())
         counts.insert(clause.number, 0);
-    const bool obsoleteShown = m_includeObsolete;
-    m_includeObsolete = false;
-    const std::vector<Document> current = ClauseDocuments(QStringLiteral("Sections"));
-    m_includeObsolete = obsoleteShown;
+    // Read quietly: the tree's counts are refreshed after changes, and a catalogue that cannot be
+    // read has told so already where it was read.
+    ResultTable table;
+    int32_t rows = 0, columns = 0;
+    QString error;
+    const QString query = m_control ? Sql::SelectAllDocumentsControlled(false) : Sql::SelectAllDocuments();
+    if (PSSQLITE3_ExecuteDB(m_db->db(), query.toUtf8(), rows, columns, table, error) != 0)
+        return {};
+    const std::vector<Document> current
+        = DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); });
     QSet<QString> served;
     for (const Document& document : current) {
         served.clear();
@@ -121,17 +127,17 @@ std::vector<ClauseCoverage> Catalogue::Coverage()
                     served.insert(element.left(length));
             }
         }
-        for (const QString& clause : served)
+        for (const QString& clause : served) {
             ++counts[clause];
+            if (serving)
+                (*serving)[clause].push_back(document);
+        }
     }
     QHash<QString, QString> exclusions;
-    if (m_control) {
-        sqlRecordset rs;
-        rs.OpenRecordset(Sql::SelectExclusions(), m_db->db());
-        for (; !rs.AtEOF(); rs.MoveNext())
-            exclusions.insert(rs.Value(QStringLiteral("clause")).toText(),
-                              rs.Value(QStringLiteral("justification")).toText());
-        rs.CloseRecordset();
+    if (m_control
+        && PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectExclusions().toUtf8(), rows, columns, table, error) == 0) {
+        for (int row = 1; row <= table.rows(); ++row)
+            exclusions.insert(table.at(0, row).toText(), table.at(1, row).toText());
     }
     std::vector<ClauseCoverage> coverage;
     for (const IsoClauses::Clause& clause : IsoClauses::All())
