@@ -2,7 +2,6 @@
 
 #include "mainwindow/ImageLists.h"
 #include "platform/AppError.h"
-#include <QCollator>
 #include <QColor>
 #include <QHash>
 #include <QMimeData>
@@ -10,6 +9,47 @@
 const QString DocumentListModel::kMimeType = QStringLiteral("application/x-cadrelle-document");
 
 namespace {
+
+QStringView withoutLeadingZeros(QStringView digits)
+{
+    while (digits.size() > 1 && digits.front() == u'0')
+        digits = digits.sliced(1);
+    return digits;
+}
+
+// Texts with their runs of digits compared as numbers (QP2 before QP10), case aside; the
+// collator's numeric mode depends on the locale it finds, so it is done here.
+struct NaturalOrder
+{
+    int compare(const QString& a, const QString& b) const
+    {
+        qsizetype i = 0, j = 0;
+        while (i < a.size() && j < b.size()) {
+            if (a[i].isDigit() && b[j].isDigit()) {
+                qsizetype i2 = i, j2 = j;
+                while (i2 < a.size() && a[i2].isDigit())
+                    ++i2;
+                while (j2 < b.size() && b[j2].isDigit())
+                    ++j2;
+                const QStringView nx = withoutLeadingZeros(QStringView(a).sliced(i, i2 - i));
+                const QStringView ny = withoutLeadingZeros(QStringView(b).sliced(j, j2 - j));
+                if (nx.size() != ny.size())
+                    return nx.size() < ny.size() ? -1 : 1;
+                if (const int c = nx.compare(ny); c != 0)
+                    return c;
+                i = i2;
+                j = j2;
+                continue;
+            }
+            const QChar ca = a[i].toCaseFolded(), cb = b[j].toCaseFolded();
+            if (ca != cb)
+                return ca < cb ? -1 : 1;
+            ++i;
+            ++j;
+        }
+        return (a.size() - i > 0) - (b.size() - j > 0);
+    }
+};
 
 using Column = DocumentListModel::Column;
 
@@ -178,9 +218,7 @@ void DocumentListModel::sort(int column, Qt::SortOrder order)
 {
     if (column <= PictureColumn || column >= ColumnCount)
         return;
-    QCollator natural;
-    natural.setNumericMode(true);
-    natural.setCaseSensitivity(Qt::CaseInsensitive);
+    const NaturalOrder natural;
     auto key = [column](const Document& d) -> const QString& {
         static const QString none;
         const QString* t = subItemText(d, column);

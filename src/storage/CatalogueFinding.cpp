@@ -20,7 +20,6 @@
 #include <cstring>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 // Finding documents and checking their files: search, coverage of the standard's clauses, the file
 // check and relinking moved files.
@@ -43,7 +42,10 @@ QString fileProblem(const QString& path)
     }
     if (!S_ISREG(entry.st_mode))
         return S_ISDIR(entry.st_mode) ? QStringLiteral("A folder, not a file") : QStringLiteral("Not a plain file");
-    if (::access(native.constData(), R_OK) != 0)
+    // Opened as the program will open it: access() would answer for the real user, not the
+    // effective one.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("Cannot be read");
     return QString();
 }
@@ -82,7 +84,11 @@ std::vector<Document> Catalogue::Search(const QString& text)
     const qint64 version = dataVersion();
     if (m_searchable.empty() || version != m_searchableVersion) {
         m_searchable.clear();
-        for (Document& document : AllDocuments()) {
+        const bool obsoleteShown = m_includeObsolete;
+        m_includeObsolete = true; // kept whatever is shown, left out below when asked
+        std::vector<Document> all = AllDocuments();
+        m_includeObsolete = obsoleteShown;
+        for (Document& document : all) {
             const QString haystack = Folded(document.ref + QLatin1Char('\n') + document.title + QLatin1Char('\n')
                                             + document.path + QLatin1Char('\n') + document.clauses);
             m_searchable.emplace_back(std::move(document), haystack);

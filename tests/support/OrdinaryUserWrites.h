@@ -27,7 +27,7 @@ private:
         __user_cap_data_struct data[2] {};
         if (syscall(SYS_capget, &header, data) != 0)
             return false;
-        const unsigned override = 1u << CAP_DAC_OVERRIDE;
+        const unsigned override = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
         data[0].effective = on ? data[0].effective | override : data[0].effective & ~override;
         return syscall(SYS_capset, &header, data) == 0;
     }
