@@ -16,4 +16,9 @@ struct Document
     QString revision;
     DocumentControl::Status status = DocumentControl::Status::Approved;
     QDate nextReview;
+    // The control columns of the full register (AllDocuments); left as they are by the other lists.
+    DocumentControl::Kind kind = DocumentControl::Kind::Document;
+    QString owner;
+    QString approvedBy;
+    QDate approvedOn;
 };
