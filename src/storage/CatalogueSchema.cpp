@@ -45,6 +45,11 @@ PRAGMA user_version=1;
 
 } // namespace
 
+const char* CatalogueSchema::UpgradeStatements()
+{
+    return kVersion1;
+}
+
 int CatalogueSchema::Version(sqlite3* db)
 {
     sqlite3_stmt* statement = nullptr;
@@ -101,7 +106,7 @@ CatalogueSchema::State CatalogueSchema::Upgrade(sqlite3* db, QString& error)
     char* message = nullptr;
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, &message);
     if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, kVersion1, nullptr, nullptr, &message);
+        rc = sqlite3_exec(db, UpgradeStatements(), nullptr, nullptr, &message);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, &message);
     if (rc == SQLITE_OK)
