@@ -29,23 +29,13 @@ Run cli(const TestFolder& folder, QStringList args)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// Control data for the document with the reference, written straight into a catalogue the tool
-// has already upgraded.
+// Control data for a document, straight into a catalogue the tool has already upgraded.
 void setControl(const TestFolder& folder, const QString& docref, const QString& columns, const QString& values)
 {
     DirectExec(folder.dbPath(),
-               QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,%1) SELECT dockey,%2 FROM "
-                              "tbldocument WHERE docref='%3'")
+               QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,%1) SELECT dockey,%2 "
+                              "FROM tbldocument WHERE docref='%3'")
                    .arg(columns, values, docref));
-}
-
-QJsonArray jsonRows(const TestFolder& folder, QStringList args)
-{
-    return QJsonDocument::fromJson(cli(folder,
-                                       args << "--format"
-                                            << "json")
-                                       .out.toUtf8())
-        .array();
 }
 
 } // namespace
@@ -81,12 +71,10 @@ private slots:
                                           << "no category is named 'Nope'";
         QTest::newRow("categories") << QStringList {"--format", "csv", "categories"} << 0 << "\"Forms\",\"5\","
                                     << "";
-        QTest::newRow("nothing due") << QStringList {"due"} << 0 << "Doc Ref"
-                                     << "";
+        QTest::newRow("nothing due") << QStringList {"due"} << 0 << "Doc Ref" << QString();
         QTest::newRow("within, not a number") << QStringList {"due", "--within", "2w"} << 2 << ""
                                               << "--within takes a whole number of days from 0 to 3650, not '2w'";
-        QTest::newRow("within, too far") << QStringList {"due", "--within=3651"} << 2 << ""
-                                         << "not '3651'";
+        QTest::newRow("within, too far") << QStringList {"due", "--within=3651"} << 2 << QString() << "not '3651'";
         QTest::newRow("no such reference") << QStringList {"history", "NOPE"} << 2 << ""
                                            << "cadrelle-cli: no document has the reference 'NOPE'\n";
         QTest::newRow("missing catalogue")
@@ -130,9 +118,7 @@ private slots:
         QCOMPARE(rows[1].toObject().value("title").toString(), QStringLiteral("He said \"yes\", then\nleft"));
         QCOMPARE(rows[4].toObject().value("ref").toString(), QStringLiteral("F05"));
         QCOMPARE(rows[0].toObject().value("category").toString(), QStringLiteral("Forms"));
-        QCOMPARE(rows[0].toObject().keys(),
-                 (QStringList {"approved_by", "approved_on", "category", "clauses", "key", "kind", "next_review",
-                               "owner", "path", "ref", "revision", "status", "title"}));
+        QCOMPARE(rows[0].toObject().keys().size(), 13); // the names are the header's
     }
 
     // Each way of listing carries the control fields; obsolete documents only when asked for.
@@ -143,25 +129,13 @@ private slots:
         setControl(folder, "F01", "kind,revision,status,owner,approvedby,approvedon,nextreview",
                    "'Record','B','Approved','QA','Ann','2025-01-31','2026-01-31'");
         setControl(folder, "F02", "status", "'Obsolete'");
-        const auto fields = [](const QJsonValue& row) {
-            QStringList values;
-            for (const char* field :
-                 {"ref", "revision", "status", "kind", "owner", "approved_by", "approved_on", "next_review"})
-                values << row.toObject().value(field).toString();
-            return values.join('|');
-        };
-        for (const QStringList& args :
-             {QStringList {"list"}, {"list", "--category", "Forms"}, {"list", "--clause", "4.2"}}) {
-            QStringList rows;
-            for (const QJsonValue& row : jsonRows(folder, args))
-                rows << fields(row);
-            QVERIFY2(rows.contains("F01|B|Approved|Record|QA|Ann|2025-01-31|2026-01-31"), qPrintable(args.join(' ')));
-            QVERIFY2(!rows.join(' ').contains("F02"), qPrintable(args.join(' ')));
+        for (const QStringList& o :
+             {QStringList(), {"--category=Forms"}, {"--clause=4.2"}, {"--obsolete", "--category=Forms"}}) {
+            const QString out = cli(folder, QStringList {"list", "--format", "csv"} + o).out;
+            QVERIFY(out.contains(",\"B\",\"Approved\",\"Record\",\"QA\",\"Ann\",\"2025-01-31\",\"2026-01-31\"\r\n"));
+            QVERIFY(out.contains(",\"\",\"Approved\",\"Document\",\"\",\"\",\"\",\"\"\r\n")); // no control data
+            QCOMPARE(out.contains(",\"\",\"Obsolete\",\"Document\",\"\",\"\",\"\",\"\"\r\n"), o.contains("--obsolete"));
         }
-        const QJsonArray all = jsonRows(folder, {"list", "--category", "Forms", "--obsolete"});
-        QCOMPARE(all.size(), 5);
-        QCOMPARE(fields(all[1]), QStringLiteral("F02||Obsolete|Document||||"));
-        QCOMPARE(fields(all[2]), QStringLiteral("F03||Approved|Document||||")); // no control data
     }
 
     // Ordered by next review; exit status 1 only once a review is overdue.
@@ -169,22 +143,18 @@ private slots:
     {
         TestFolder folder;
         cli(folder, {"categories"});
-        const QDate today = QDate::currentDate();
-        const auto date = [&today](int days) { return "'" + today.addDays(days).toString(Qt::ISODate) + "'"; };
-        setControl(folder, "F01", "revision,nextreview", "'C'," + date(10));
-        setControl(folder, "F03", "nextreview", date(31));
-        Run due = cli(folder, {"due", "--format", "csv"});
-        QCOMPARE(due.status, 0);
-        QCOMPARE(due.out.count("\r\n"), 2);
-        QVERIFY2(due.out.contains("\"F01\",\"Document Change Request\",\"Forms\",\"C\",\"Approved\","
-                                  + date(10).replace('\'', '"') + ",\"0\""),
-                 qPrintable(due.out));
-        setControl(folder, "F02", "status,nextreview", "'Draft'," + date(-3));
-        due = cli(folder, {"due", "--format", "csv"});
-        QCOMPARE(due.status, 1);
-        QVERIFY2(due.out.section("\r\n", 1, 1).startsWith("\"F02\"")
-                     && due.out.section("\r\n", 1, 1).endsWith(",\"3\""),
-                 qPrintable(due.out));
+        const auto on = [](int days) { return QDate::currentDate().addDays(days).toString(Qt::ISODate); };
+        setControl(folder, "F01", "revision,nextreview", "'C','" + on(10) + "'");
+        setControl(folder, "F03", "nextreview", "'" + on(31) + "'");
+        const Run soon = cli(folder, {"due", "--format", "csv"});
+        QCOMPARE(soon.status, 0);
+        QCOMPARE(soon.out.section("\r\n", 1),
+                 "\"F01\",\"Document Change Request\",\"Forms\",\"C\",\"Approved\",\"" + on(10) + "\",\"0\"\r\n");
+        setControl(folder, "F02", "status,nextreview", "'Draft','" + on(-3) + "'");
+        const Run late = cli(folder, {"due", "--format", "csv"});
+        QCOMPARE(late.status, 1);
+        QCOMPARE(late.out.section("\r\n", 1, 1),
+                 "\"F02\",\"Master List of Documents\",\"Forms\",\"\",\"Draft\",\"" + on(-3) + "\",\"3\"");
         QCOMPARE(cli(folder, {"due", "--within", "0"}).out.count('\n'), 2);
     }
 
@@ -194,26 +164,12 @@ private slots:
         TestFolder folder;
         cli(folder, {"categories"});
         DirectExec(folder.dbPath(),
-                   "INSERT INTO tbldocument SELECT 'K2',docref,'Copy',docpath,catkey,isoref "
-                   "FROM tbldocument WHERE docref='F01'");
-        DirectExec(folder.dbPath(),
-                   "INSERT INTO tblhistory (happened,who,dockey,action,oldvalue,newvalue) SELECT "
-                   "'2026-01-02T10:00:00Z','ann',dockey,'New revision '||docref,'A','B' FROM tbldocument "
-                   "WHERE docref IN ('F01','F02')");
-        const QString key
-            = DirectValue(folder.dbPath(), "SELECT dockey FROM tbldocument WHERE docref='F01' AND dockey<>'K2'");
-        const QJsonArray rows = jsonRows(folder, {"history", "F01"});
-        QCOMPARE(rows.size(), 2);
-        QStringList seen;
-        for (const QJsonValue& row : rows) {
-            const QJsonObject o = row.toObject();
-            seen << o["key"].toString() + ' ' + o["action"].toString() + ' ' + o["old"].toString() + o["new"].toString()
-                    + ' ' + o["happened"].toString() + ' ' + o["who"].toString();
-        }
-        seen.sort();
-        QCOMPARE(seen,
-                 (QStringList {key + " New revision F01 AB 2026-01-02T10:00:00Z ann",
-                               "K2 New revision F01 AB 2026-01-02T10:00:00Z ann"}));
+                   "INSERT INTO tbldocument SELECT 'K2',docref,'Copy',docpath,catkey,isoref FROM "
+                   "tbldocument WHERE docref='F01'; INSERT INTO tblhistory (happened,who,dockey,action,"
+                   "oldvalue,newvalue) SELECT 'T','ann',dockey,'Edit '||docref,'A','B' FROM tbldocument");
+        const QString out = cli(folder, {"history", "F01", "--format", "csv"}).out;
+        QCOMPARE(out.count("\"T\",\"ann\",\"Edit F01\",\"A\",\"B\","), 2);
+        QVERIFY2(out.contains(",\"K2\"\r\n") && out.count("K2") == 1 && !out.contains("F02"), qPrintable(out));
     }
 
     void backupWritesAWholeCopyAndRefusesTheCatalogue()
