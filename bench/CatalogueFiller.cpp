@@ -6,6 +6,8 @@
 #include "storage/modDB.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
+#include <QCryptographicHash>
+#include <QDate>
 #include <QHash>
 #include <algorithm>
 
@@ -199,11 +201,49 @@ bool CatalogueFiller::AddDocuments()
             = p.category->prefix + QLatin1Char('-') + QStringLiteral("%1").arg(p.number, p.width, 10, QLatin1Char('0'));
         const QString docpath = QStringLiteral("/srv/qms/documents/") + Slug(p.category->name) + QLatin1Char('/')
             + docref + QStringLiteral(".rtf");
+        const QString dockey = GetGUID();
         if (!Catalogue::Current().Connection().Execute(
-                Sql::InsertDocument(GetGUID(), docref, Title(), docpath, p.category->key, Clauses())))
+                Sql::InsertDocument(dockey, docref, Title(), docpath, p.category->key, Clauses()))
+            || !AddControl(dockey, docref))
             return false;
     }
     return true;
+}
+
+// Of the controlled documents most are approved, one in ten is a draft and one in twenty
+// obsolete; one in five is a record. Values as the program writes them (its control statement).
+bool CatalogueFiller::AddControl(const QString& dockey, const QString& docref)
+{
+    if (std::uniform_int_distribution<int>(0, 2)(m_controlRandom) != 0)
+        return true;
+    std::uniform_int_distribution<int> percent(0, 99);
+    static const QStringList owners
+        = {QStringLiteral("Quality Manager"), QStringLiteral("Production Manager"), QStringLiteral("Purchasing"),
+           QStringLiteral("Engineering"), QStringLiteral("Human Resources")};
+    const int statusDraw = percent(m_controlRandom);
+    const QString status = statusDraw < 85 ? QStringLiteral("Approved")
+        : statusDraw < 95                  ? QStringLiteral("Draft")
+                                           : QStringLiteral("Obsolete");
+    const QDate next = QDate::currentDate().addDays(std::uniform_int_distribution<int>(-182, 547)(m_controlRandom));
+    const QString owner = owners[std::uniform_int_distribution<int>(0, int(owners.size()) - 1)(m_controlRandom)];
+    const bool approved = status != QLatin1String("Draft");
+    const QStringList values
+        = {percent(m_controlRandom) < 20 ? QStringLiteral("Record") : QStringLiteral("Document"),
+           QString(QChar(u'A' + std::uniform_int_distribution<int>(0, 5)(m_controlRandom))),
+           status,
+           owner,
+           approved ? owners[0] : QString(),
+           approved ? next.addMonths(-12).toString(Qt::ISODate) : QString(),
+           approved ? QString::fromLatin1(QCryptographicHash::hash(docref.toUtf8(), QCryptographicHash::Sha256).toHex())
+                    : QString(),
+           QStringLiteral("0"),
+           next.toString(Qt::ISODate),
+           QStringLiteral("0"),
+           QString(),
+           QString(),
+           QString(),
+           status == QLatin1String("Obsolete") ? QStringLiteral("Superseded") : QString()};
+    return Catalogue::Current().Connection().Execute(Sql::UpsertControl(dockey, values));
 }
 
 QString CatalogueFiller::Title()

@@ -8,7 +8,9 @@
 // looks: twenty categories, one of them ("Forms") holding half the documents, references such as
 // QP-0123, titles made of quality words, paths under /srv/qms/documents and clause lists of one
 // to four clauses of the clause tree. Everything goes in through the program's own statements,
-// in one transaction; the same size always gives the same catalogue.
+// in one transaction; the same size always gives the same catalogue. A third of the documents
+// carry control data, their next reviews spread over two years around the day of the run, so that
+// a quarter of those are overdue.
 class CatalogueFiller
 {
 public:
@@ -41,6 +43,8 @@ private:
     bool AddCategories();
     void Share(int documents);
     bool AddDocuments();
+    // Control data for about one document in three.
+    bool AddControl(const QString& dockey, const QString& docref);
     QString Title();
     QString Clauses();
     static QString Slug(const QString& name);
@@ -48,4 +52,6 @@ private:
     std::vector<Category> m_categories;
     bool m_shuffled;
     std::mt19937 m_random {20000915};
+    // Its own sequence, so that the documents are the same as in a catalogue without control data.
+    std::mt19937 m_controlRandom {20231001};
 };

@@ -39,9 +39,12 @@ bool FixupBench::Prepare(QString& error)
         error = QStringLiteral("cannot copy the catalogue");
         return false;
     }
+    // A delivered catalogue waits for its fix-up with bare file names as paths: the fix-up leaves a
+    // path that names a folder alone, as one the user has already set.
     sqlDB db;
-    if (!db.OpenDatabase(m_folder.dbPath(), false)) {
-        error = QStringLiteral("cannot open the catalogue");
+    if (!db.OpenDatabase(m_folder.filePath(kPristine), false)
+        || !db.Execute(QStringLiteral("UPDATE tbldocument SET docpath=docref || '.rtf'"))) {
+        error = QStringLiteral("cannot prepare the catalogue for the fix-up");
         return false;
     }
     sqlRecordset rs;

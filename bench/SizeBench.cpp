@@ -1,6 +1,6 @@
-#include "storage/ClauseMatch.h"
 #include "SizeBench.h"
 #include "storage/Catalogue.h"
+#include "storage/ClauseMatch.h"
 
 #include "BenchFolder.h"
 #include "BenchTable.h"
@@ -12,6 +12,7 @@
 #include "storage/Statements.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
+#include <QDate>
 #include <QFileInfo>
 
 namespace {
@@ -29,7 +30,7 @@ void closeCatalogue()
 } // namespace
 
 SizeBench::SizeBench(const BenchFolder& folder, ScriptedUi& ui, int documents, int runs, bool shuffled)
-    : m_folder(folder), m_ui(ui), m_documents(documents), m_runs(runs), m_shuffled(shuffled)
+    : m_folder(folder), m_ui(ui), m_documents(documents), m_runs(runs), m_shuffled(shuffled), m_upgrade(folder, ui)
 {
 }
 
@@ -61,7 +62,7 @@ bool SizeBench::Prepare(bool fixup, QString& error)
     closeCatalogue();
     if (!marked)
         error = QStringLiteral("cannot mark the first run done");
-    return marked;
+    return marked && m_upgrade.Prepare(error);
 }
 
 QString SizeBench::FirstCategory(QString& name) const
@@ -99,6 +100,12 @@ bool SizeBench::Measure(BenchTable& table, QString& error)
     m_folder.use();
     if (!MeasureProgram(table, error))
         return false;
+    if (!MeasureDue(table, error))
+        return false;
+    if (!m_upgrade.Measure(m_runs, m_documents, table)) {
+        error = QStringLiteral("an upgrade from version 0 failed or showed a message");
+        return false;
+    }
     if (m_fixup && !m_fixup->Measure(m_runs, table)) {
         error = QStringLiteral("the first-run fix-up did not fix every record or showed a message");
         return false;
@@ -125,8 +132,8 @@ bool SizeBench::MeasureProgram(BenchTable& table, QString& error)
 {
     ProgramSession session(m_ui);
     const QString largest = m_catalogue.largestName;
-    const QString category = Sql::SelectCategoryDocuments(m_catalogue.largestKey);
-    const QString all = Sql::SelectAllDocuments();
+    const QString category = Sql::SelectCategoryDocumentsControlled(m_catalogue.largestKey, false);
+    const QString all = Sql::SelectAllDocumentsControlled(false);
     const auto from = [&](auto step) {
         return [&session, step, this] {
             // Each click comes from a small list, as when the user moves on from the first category.
@@ -137,7 +144,7 @@ bool SizeBench::MeasureProgram(BenchTable& table, QString& error)
     };
     const Pair startup = Paired([&] { return session.StartUp(); },
                                 Sql::SelectInit() + QLatin1Char(';') + Sql::SelectCategories() + QLatin1Char(';')
-                                    + Sql::SelectCategoryDocuments(m_firstKey));
+                                    + Sql::SelectCategoryDocumentsControlled(m_firstKey, false));
     const Pair click = Paired(from([&] { return session.ClickCategory(largest); }), category);
     const Pair sections = Paired(from([&] { return session.ClickClause(kClauseRootText); }), all);
     const Pair clause = Paired(from([&] { return session.ClickClause(QStringLiteral("7.5")); }), all);
@@ -159,5 +166,30 @@ bool SizeBench::MeasureProgram(BenchTable& table, QString& error)
         else if (pair->floor.wallMs < 0)
             error = QStringLiteral("sqlite3 failed");
     }
+    return error.isEmpty();
+}
+
+// The due list as the catalogue service gives it to the window and to cadrelle-cli due, set against
+// the same query run by sqlite3.
+bool SizeBench::MeasureDue(BenchTable& table, QString& error)
+{
+    constexpr int kWithinDays = 30;
+    if (!openCatalogue(m_folder)) {
+        error = QStringLiteral("cannot open the catalogue for the due list");
+        return false;
+    }
+    const QDate today = QDate::currentDate();
+    const Pair due = Paired(
+        [&] {
+            const Stopwatch clock;
+            const std::size_t rows = Catalogue::Current().DueForReview(today, kWithinDays).size();
+            const Timing elapsed = clock.Elapsed();
+            return rows > 0 ? elapsed : Timing::Failed();
+        },
+        Sql::SelectDueForReview(today.addDays(kWithinDays).toString(Qt::ISODate)));
+    closeCatalogue();
+    Add(table, QStringLiteral("due for review, next 30 days"), due, QStringLiteral("sqlite3: the due query"));
+    if (due.program.wallMs < 0 || due.floor.wallMs < 0)
+        error = QStringLiteral("the due list was empty or sqlite3 failed");
     return error.isEmpty();
 }

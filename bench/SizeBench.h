@@ -2,6 +2,7 @@
 
 #include "CatalogueFiller.h"
 #include "Median.h"
+#include "UpgradeBench.h"
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,8 +14,9 @@ class FixupBench;
 class ScriptedUi;
 
 // Every figure for one catalogue size: the catalogue is made, its floors taken with sqlite3, then
-// the program is started and clicked through, and the peak memory of the largest list is taken
-// in a child process.
+// the program is started and clicked through, the due list read and the upgrade from version 0
+// timed through the catalogue service, and the peak memory of the largest list is taken in a
+// child process.
 class SizeBench
 {
 public:
@@ -35,6 +37,7 @@ private:
         MedianTiming floor;
     };
     bool MeasureProgram(BenchTable& table, QString& error);
+    bool MeasureDue(BenchTable& table, QString& error);
     Pair Paired(const std::function<Timing()>& step, const QString& floorSql, const QStringList& options = {}) const;
     QString FirstCategory(QString& name) const;
     void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat);
@@ -47,5 +50,6 @@ private:
     CatalogueFiller::Result m_catalogue;
     QString m_firstKey;
     QString m_firstName;
+    UpgradeBench m_upgrade;
     std::unique_ptr<FixupBench> m_fixup;
 };

@@ -2,6 +2,8 @@
 
 #include "cli/BackupCommand.h"
 #include "cli/CategoriesCommand.h"
+#include "cli/DueCommand.h"
+#include "cli/HistoryCommand.h"
 #include "cli/ListCommand.h"
 
 const std::vector<std::unique_ptr<Command>>& Command::All()
@@ -10,6 +12,8 @@ const std::vector<std::unique_ptr<Command>>& Command::All()
         std::vector<std::unique_ptr<Command>> all;
         all.push_back(std::make_unique<ListCommand>());
         all.push_back(std::make_unique<CategoriesCommand>());
+        all.push_back(std::make_unique<DueCommand>());
+        all.push_back(std::make_unique<HistoryCommand>());
         all.push_back(std::make_unique<BackupCommand>());
         return all;
     }();

@@ -10,8 +10,8 @@ struct CliOptions;
 // The tool's exit statuses.
 namespace ExitStatus {
 constexpr int Fine = 0;
-constexpr int Found = 1;   // a check found what it looks for
-constexpr int Failed = 2;  // bad usage, or a catalogue that cannot be opened or written
+constexpr int Found = 1; // a check found what it looks for
+constexpr int Failed = 2; // bad usage, or a catalogue that cannot be opened or written
 } // namespace ExitStatus
 
 // One subcommand of cadrelle-cli.
@@ -28,6 +28,9 @@ public:
     // How many plain arguments it takes.
     virtual int MinArguments() const { return 0; }
     virtual int MaxArguments() const { return 0; }
+    // What is wrong with the subcommand's options, found before the catalogue is opened; empty when
+    // nothing is.
+    virtual QString UsageError(const CliOptions&) const { return QString(); }
     // Runs on the open catalogue; returns the exit status. Failures go to err, one line each.
     virtual int Run(const CliOptions& options, QTextStream& out, QTextStream& err) = 0;
 

@@ -10,5 +10,7 @@ public:
     QString Summary() const override;
     QString Help() const override;
     QStringList ValueOptions() const override;
+    QStringList FlagOptions() const override;
+    QString UsageError(const CliOptions& options) const override;
     int Run(const CliOptions& options, QTextStream& out, QTextStream& err) override;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QStringList>
 #include <QTextStream>
 
@@ -9,6 +10,8 @@ class TableWriter
 {
 public:
     static bool IsFormat(const QString& format);
+    // A date as every format writes it: yyyy-MM-dd, empty when there is none.
+    static QString Date(const QDate& date) { return date.isValid() ? date.toString(Qt::ISODate) : QString(); }
 
     TableWriter(QStringList fields, QStringList headings);
     void AddRow(QStringList row);

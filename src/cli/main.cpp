@@ -13,19 +13,23 @@ namespace {
 
 QString toolHelp()
 {
-    QString text = QStringLiteral(
-        "Usage: cadrelle-cli [--catalogue PATH] [--format text|csv|json] COMMAND [ARGUMENTS]\n\n"
-        "Reads and keeps the Cadrelle catalogue of quality documents from the command line.\n\n"
-        "Commands:\n");
+    QString text
+        = QStringLiteral("Usage: cadrelle-cli [--catalogue PATH] [--format text|csv|json] COMMAND [ARGUMENTS]\n\n"
+                         "Reads and keeps the Cadrelle catalogue of quality documents from the command line: the\n"
+                         "register with each document's control data, the reviews that are due, a document's\n"
+                         "history, and backups.\n\n"
+                         "Commands:\n");
     for (const auto& command : Command::All())
         text += QStringLiteral("  %1%2\n").arg(command->Name().leftJustified(12), command->Summary());
-    text += QStringLiteral(
-        "\nOptions:\n"
-        "  --catalogue PATH  the catalogue file (default: cadrelle.db in the program's folder)\n"
-        "  --format FORMAT   text (an aligned table, the default), csv (RFC 4180 with a header row)\n"
-        "                    or json (an array of objects)\n"
-        "  -h, --help        this help; 'cadrelle-cli COMMAND --help' tells about one command\n\n"
-        "Exit status: 0 done, 1 a check found problems, 2 bad usage or the catalogue cannot be used.\n");
+    text
+        += QStringLiteral("\nOptions:\n"
+                          "  --catalogue PATH  the catalogue file (default: cadrelle.db in the program's folder)\n"
+                          "  --format FORMAT   text (an aligned table, the default), csv (RFC 4180 with a header row)\n"
+                          "                    or json (an array of objects)\n"
+                          "  -h, --help        this help; 'cadrelle-cli COMMAND --help' tells about one command\n\n"
+                          "Exit status: 0 done, 1 a check found problems (due: a review is overdue), 2 bad usage or\n"
+                          "the catalogue cannot be used.\n\n"
+                          "Opening a catalogue of an earlier version brings it up to this one, as the program does.\n");
     return text;
 }
 
@@ -44,6 +48,10 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     Command& command = *options.command;
     if (options.arguments.size() < command.MinArguments() || options.arguments.size() > command.MaxArguments()) {
         err << "cadrelle-cli: wrong arguments for " << command.Name() << "\n" << command.Help();
+        return ExitStatus::Failed;
+    }
+    if (const QString wrong = command.UsageError(options); !wrong.isEmpty()) {
+        err << "cadrelle-cli: " << wrong << " (see cadrelle-cli " << command.Name() << " --help)\n";
         return ExitStatus::Failed;
     }
     CliUi ui;

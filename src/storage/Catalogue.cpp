@@ -29,6 +29,10 @@ const QString kCatname = QStringLiteral("catname");
 const QString kRevision = QStringLiteral("revision");
 const QString kStatus = QStringLiteral("status");
 const QString kNextReview = QStringLiteral("nextreview");
+const QString kKind = QStringLiteral("kind");
+const QString kOwner = QStringLiteral("owner");
+const QString kApprovedBy = QStringLiteral("approvedby");
+const QString kApprovedOn = QStringLiteral("approvedon");
 
 QString now()
 {
@@ -221,6 +225,8 @@ std::vector<Document> Catalogue::DocumentsOf(const ResultTable& table, const std
     const int docpath = columnOf(table, kDocpath), catname = columnOf(table, kCatname);
     const int revision = columnOf(table, kRevision), status = columnOf(table, kStatus);
     const int nextReview = columnOf(table, kNextReview);
+    const int kind = columnOf(table, kKind), owner = columnOf(table, kOwner);
+    const int approvedBy = columnOf(table, kApprovedBy), approvedOn = columnOf(table, kApprovedOn);
     if (!keep)
         rows.reserve(std::size_t(table.rows()));
     for (int row = 1; row <= table.rows(); ++row) {
@@ -236,6 +242,12 @@ std::vector<Document> Catalogue::DocumentsOf(const ResultTable& table, const std
         d.revision = table.at(revision, row).toText();
         d.status = DocumentControl::StatusFrom(table.at(status, row).toText());
         d.nextReview = QDate::fromString(table.at(nextReview, row).toText(), Qt::ISODate);
+        if (kind < 0)
+            continue;
+        d.kind = DocumentControl::KindFrom(table.at(kind, row).toText());
+        d.owner = table.at(owner, row).toText();
+        d.approvedBy = table.at(approvedBy, row).toText();
+        d.approvedOn = QDate::fromString(table.at(approvedOn, row).toText(), Qt::ISODate);
     }
     return rows;
 }
@@ -258,6 +270,11 @@ std::vector<Document> Catalogue::AllDocuments()
     return documents(m_control ? Sql::SelectAllDocumentsWithCategoryControlled(m_includeObsolete)
                                : Sql::SelectAllDocumentsWithCategory(),
                      kDockey);
+}
+
+std::vector<Document> Catalogue::DocumentsWithReference(const QString& docref)
+{
+    return documents(Sql::SelectDocumentsWithReference(docref), kDockey);
 }
 
 QStringList Catalogue::historyRow(const QString& dockey, const QString& catkey, const QString& action,

@@ -64,6 +64,8 @@ public:
     std::vector<Document> ClauseDocuments(const QString& clause);
     // Every document with its category's name, by reference.
     std::vector<Document> AllDocuments();
+    // The documents with the reference, obsolete or not, by key (a reference need not be unique).
+    std::vector<Document> DocumentsWithReference(const QString& docref);
     // Whether the lists include obsolete documents (they leave them out unless asked).
     void SetIncludeObsolete(bool include) { m_includeObsolete = include; }
     bool IncludeObsolete() const { return m_includeObsolete; }

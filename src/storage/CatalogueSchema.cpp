@@ -1,5 +1,6 @@
 #include "storage/CatalogueSchema.h"
 
+#include <QByteArray>
 #include <sqlite3.h>
 
 namespace {
@@ -56,6 +57,12 @@ PRAGMA user_version=2;
 const char* const kUpgrades[] = {kVersion1, kVersion2};
 
 } // namespace
+
+const char* CatalogueSchema::UpgradeStatements()
+{
+    static const QByteArray all = QByteArray(kVersion1) + kVersion2;
+    return all.constData();
+}
 
 int CatalogueSchema::Version(sqlite3* db)
 {

@@ -24,6 +24,8 @@ public:
     // Brings the catalogue up to kVersion. Quiet: a catalogue that cannot be written (read-only,
     // locked) stays as it is and reports NotWritten; a newer one is left alone and reports Newer.
     static State Upgrade(sqlite3* db, QString& error);
+    // The statements of the upgrade from version 0, which Upgrade runs inside one transaction.
+    static const char* UpgradeStatements();
     static int Version(sqlite3* db);
     static bool IsSoundCatalogue(sqlite3* db);
     // Whether the control tables are there to be read.

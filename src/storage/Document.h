@@ -17,4 +17,9 @@ struct Document
     DocumentControl::Status status = DocumentControl::Status::Approved;
     QDate nextReview;
     QString problem; // what the file check found wrong with its file
+    // The control columns of the full register (AllDocuments); left as they are by the other lists.
+    DocumentControl::Kind kind = DocumentControl::Kind::Document;
+    QString owner;
+    QString approvedBy;
+    QDate approvedOn;
 };

@@ -236,6 +236,12 @@ QString SelectDocument(const QString& dockey)
         + quoted(dockey);
 }
 
+QString SelectDocumentsWithReference(const QString& docref)
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref FROM tbldocument WHERE docref=")
+        + quoted(docref) + QStringLiteral(" ORDER BY dockey");
+}
+
 QString SelectHistory(const QString& dockey)
 {
     return QStringLiteral("SELECT happened,who,action,oldvalue,newvalue FROM tblhistory WHERE dockey=") + quoted(dockey)

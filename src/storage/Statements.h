@@ -62,6 +62,7 @@ QString InsertHistory(const QStringList& values);
 QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happened, const QString& who,
                                     const QString& action);
 QString SelectDocument(const QString& dockey);
+QString SelectDocumentsWithReference(const QString& docref);
 QString SelectHistory(const QString& dockey);
 
 // Finding and checking.

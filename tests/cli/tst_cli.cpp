@@ -29,6 +29,15 @@ Run cli(const TestFolder& folder, QStringList args)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// Control data for a document, straight into a catalogue the tool has already upgraded.
+void setControl(const TestFolder& folder, const QString& docref, const QString& columns, const QString& values)
+{
+    DirectExec(folder.dbPath(),
+               QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,%1) SELECT dockey,%2 "
+                              "FROM tbldocument WHERE docref='%3'")
+                   .arg(columns, values, docref));
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -62,6 +71,12 @@ private slots:
                                           << "no category is named 'Nope'";
         QTest::newRow("categories") << QStringList {"--format", "csv", "categories"} << 0 << "\"Forms\",\"5\","
                                     << "";
+        QTest::newRow("nothing due") << QStringList {"due"} << 0 << "Doc Ref" << QString();
+        QTest::newRow("within, not a number") << QStringList {"due", "--within", "2w"} << 2 << ""
+                                              << "--within takes a whole number of days from 0 to 3650, not '2w'";
+        QTest::newRow("within, too far") << QStringList {"due", "--within=3651"} << 2 << QString() << "not '3651'";
+        QTest::newRow("no such reference") << QStringList {"history", "NOPE"} << 2 << ""
+                                           << "cadrelle-cli: no document has the reference 'NOPE'\n";
         QTest::newRow("missing catalogue")
             << QStringList {"--catalogue", "/nonexistent/c.db", "list"} << 2 << ""
             << "cadrelle-cli: Cannot open '/nonexistent/c.db': unable to open database file\n";
@@ -91,7 +106,9 @@ private slots:
         QCOMPARE(csv.status, 0);
         const QStringList lines = csv.out.split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + 29); // records end in CRLF; the line break inside a field is a bare LF
-        QCOMPARE(lines[0], QStringLiteral("\"ref\",\"title\",\"clauses\",\"path\",\"category\",\"key\""));
+        QCOMPARE(lines[0],
+                 QStringLiteral("\"ref\",\"title\",\"clauses\",\"path\",\"category\",\"key\",\"revision\","
+                                "\"status\",\"kind\",\"owner\",\"approved_by\",\"approved_on\",\"next_review\""));
         QVERIFY(csv.out.contains("\"F02\",\"He said \"\"yes\"\", then\nleft\","));
         QVERIFY(lines[1].startsWith("\"CA01\"") && lines.last().startsWith("\"WI01\""));
 
@@ -101,7 +118,58 @@ private slots:
         QCOMPARE(rows[1].toObject().value("title").toString(), QStringLiteral("He said \"yes\", then\nleft"));
         QCOMPARE(rows[4].toObject().value("ref").toString(), QStringLiteral("F05"));
         QCOMPARE(rows[0].toObject().value("category").toString(), QStringLiteral("Forms"));
-        QCOMPARE(rows[0].toObject().keys(), (QStringList {"category", "clauses", "key", "path", "ref", "title"}));
+        QCOMPARE(rows[0].toObject().keys().size(), 13); // the names are the header's
+    }
+
+    // Each way of listing carries the control fields; obsolete documents only when asked for.
+    void listControlFields()
+    {
+        TestFolder folder;
+        cli(folder, {"categories"}); // the first open upgrades the catalogue
+        setControl(folder, "F01", "kind,revision,status,owner,approvedby,approvedon,nextreview",
+                   "'Record','B','Approved','QA','Ann','2025-01-31','2026-01-31'");
+        setControl(folder, "F02", "status", "'Obsolete'");
+        for (const QStringList& o :
+             {QStringList(), {"--category=Forms"}, {"--clause=4.2"}, {"--obsolete", "--category=Forms"}}) {
+            const QString out = cli(folder, QStringList {"list", "--format", "csv"} + o).out;
+            QVERIFY(out.contains(",\"B\",\"Approved\",\"Record\",\"QA\",\"Ann\",\"2025-01-31\",\"2026-01-31\"\r\n"));
+            QVERIFY(out.contains(",\"\",\"Approved\",\"Document\",\"\",\"\",\"\",\"\"\r\n")); // no control data
+            QCOMPARE(out.contains(",\"\",\"Obsolete\",\"Document\",\"\",\"\",\"\",\"\"\r\n"), o.contains("--obsolete"));
+        }
+    }
+
+    // Ordered by next review; exit status 1 only once a review is overdue.
+    void dueForReview()
+    {
+        TestFolder folder;
+        cli(folder, {"categories"});
+        const auto on = [](int days) { return QDate::currentDate().addDays(days).toString(Qt::ISODate); };
+        setControl(folder, "F01", "revision,nextreview", "'C','" + on(10) + "'");
+        setControl(folder, "F03", "nextreview", "'" + on(31) + "'");
+        const Run soon = cli(folder, {"due", "--format", "csv"});
+        QCOMPARE(soon.status, 0);
+        QCOMPARE(soon.out.section("\r\n", 1),
+                 "\"F01\",\"Document Change Request\",\"Forms\",\"C\",\"Approved\",\"" + on(10) + "\",\"0\"\r\n");
+        setControl(folder, "F02", "status,nextreview", "'Draft','" + on(-3) + "'");
+        const Run late = cli(folder, {"due", "--format", "csv"});
+        QCOMPARE(late.status, 1);
+        QCOMPARE(late.out.section("\r\n", 1, 1),
+                 "\"F02\",\"Master List of Documents\",\"Forms\",\"\",\"Draft\",\"" + on(-3) + "\",\"3\"");
+        QCOMPARE(cli(folder, {"due", "--within", "0"}).out.count('\n'), 2);
+    }
+
+    // Two documents share a reference: both histories, told apart by key, and no other document's.
+    void historyOfAReference()
+    {
+        TestFolder folder;
+        cli(folder, {"categories"});
+        DirectExec(folder.dbPath(),
+                   "INSERT INTO tbldocument SELECT 'K2',docref,'Copy',docpath,catkey,isoref FROM "
+                   "tbldocument WHERE docref='F01'; INSERT INTO tblhistory (happened,who,dockey,action,"
+                   "oldvalue,newvalue) SELECT 'T','ann',dockey,'Edit '||docref,'A','B' FROM tbldocument");
+        const QString out = cli(folder, {"history", "F01", "--format", "csv"}).out;
+        QCOMPARE(out.count("\"T\",\"ann\",\"Edit F01\",\"A\",\"B\","), 2);
+        QVERIFY2(out.contains(",\"K2\"\r\n") && out.count("K2") == 1 && !out.contains("F02"), qPrintable(out));
     }
 
     void backupWritesAWholeCopyAndRefusesTheCatalogue()
