@@ -172,6 +172,16 @@ private:
     // The folded texts searched, made at the first search and again after any change.
     std::vector<std::pair<Document, QString>> m_searchable;
     qint64 m_searchableVersion = -1;
+    struct ControlColumns
+    {
+        QString revision;
+        DocumentControl::Status status;
+        QDate nextReview;
+    };
+    QHash<QString, ControlColumns> m_controlCopy;
+    qint64 m_controlCopyVersion = -1;
+    bool m_controlCopyValid = false;
+    std::vector<Document> withControl(std::vector<Document> rows);
     qint64 dataVersion();
     static std::unique_ptr<Catalogue> s_current;
 };

@@ -180,6 +180,11 @@ QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete)
         + notObsolete(includeObsolete, QStringLiteral(" WHERE ")) + QStringLiteral(" ORDER BY docref");
 }
 
+QString SelectControlColumns()
+{
+    return QStringLiteral("SELECT dockey,revision,status,nextreview FROM tblcontrol");
+}
+
 QString SelectControl(const QString& dockey)
 {
     return QStringLiteral(

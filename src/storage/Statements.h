@@ -51,6 +51,7 @@ QString SelectCategoryDocumentsControlled(const QString& catkey, bool includeObs
 QString SelectAllDocumentsControlled(bool includeObsolete);
 QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete);
 QString SelectControl(const QString& dockey);
+QString SelectControlColumns();
 // Writes every control field of a document, its row made when it has none.
 QString UpsertControl(const QString& dockey, const QStringList& values);
 QString SelectCategoryReviewMonths(const QString& catkey);
