@@ -1,5 +1,6 @@
 #include "ProgramSession.h"
 #include "storage/Catalogue.h"
+#include "storage/IsoClauses.h"
 
 #include "EventIdle.h"
 #include "mainwindow/DocumentListModel.h"
@@ -115,7 +116,9 @@ Timing ProgramSession::ClickClause(const QString& text)
 {
     if (!m_window)
         return Fail(QStringLiteral("no main window"));
-    return Click(m_window->tvISO, Clause(text), QStringLiteral("ISO Reference - ") + text);
+    const QString title = IsoClauses::Title(text);
+    return Click(m_window->tvISO, Clause(text),
+                 QStringLiteral("ISO Reference - ") + text + (title.isEmpty() ? QString() : QLatin1Char(' ') + title));
 }
 
 // A real mouse click on the node: the tree selects it and runs its node click. The node is

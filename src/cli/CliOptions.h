@@ -13,7 +13,7 @@ struct CliOptions
     QString format = QStringLiteral("text");
     bool help = false;
     Command* command = nullptr;
-    QStringList arguments;        // the subcommand's plain arguments
+    QStringList arguments; // the subcommand's plain arguments
     QMap<QString, QString> values; // the subcommand's options, by name without dashes
     QStringList flags;
 

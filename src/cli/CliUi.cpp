@@ -14,8 +14,9 @@ CliUi::~CliUi()
 
 int CliUi::MsgBox(const QString& prompt, int style, const QString&)
 {
-    m_messages << QString(prompt).replace(QStringLiteral("\r\n\r\n"), QStringLiteral(". ")).replace(
-        QStringLiteral("\r\n"), QStringLiteral(": "));
+    m_messages << QString(prompt)
+                      .replace(QStringLiteral("\r\n\r\n"), QStringLiteral(". "))
+                      .replace(QStringLiteral("\r\n"), QStringLiteral(": "));
     return (style & 7) == MsgStyle::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
 }
 

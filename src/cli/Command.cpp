@@ -2,9 +2,13 @@
 
 #include "cli/BackupCommand.h"
 #include "cli/CategoriesCommand.h"
+#include "cli/CheckCommand.h"
+#include "cli/CoverageCommand.h"
 #include "cli/DueCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/RelinkCommand.h"
+#include "cli/SearchCommand.h"
 
 const std::vector<std::unique_ptr<Command>>& Command::All()
 {
@@ -14,6 +18,10 @@ const std::vector<std::unique_ptr<Command>>& Command::All()
         all.push_back(std::make_unique<CategoriesCommand>());
         all.push_back(std::make_unique<DueCommand>());
         all.push_back(std::make_unique<HistoryCommand>());
+        all.push_back(std::make_unique<SearchCommand>());
+        all.push_back(std::make_unique<CoverageCommand>());
+        all.push_back(std::make_unique<CheckCommand>());
+        all.push_back(std::make_unique<RelinkCommand>());
         all.push_back(std::make_unique<BackupCommand>());
         return all;
     }();

@@ -46,7 +46,9 @@ void TableWriter::Write(QTextStream& out, const QString& format) const
 // Line breaks inside a value would break the table's lines: they show as spaces.
 void TableWriter::writeText(QTextStream& out) const
 {
-    auto oneLine = [](QString text) { return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' ')); };
+    auto oneLine = [](QString text) {
+        return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    };
     QList<qsizetype> widths;
     for (const QString& heading : m_headings)
         widths << heading.size();

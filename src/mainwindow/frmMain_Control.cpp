@@ -263,10 +263,7 @@ void frmMain::mnuViewDue_Click()
 void frmMain::ShowOverdueNotice()
 {
     Trap("CONTROL10", [&] {
-        const QDate today = QDate::currentDate();
-        int overdue = 0;
-        for (const Document& document : Catalogue::Current().DueForReview(today, -1))
-            overdue += document.nextReview < today;
+        const int overdue = Catalogue::Current().OverdueCount(QDate::currentDate());
         if (overdue == 1)
             statusBar()->showMessage(
                 QStringLiteral("1 document is overdue for review: View > Due for review lists it."));

@@ -269,21 +269,7 @@ std::vector<Document> Catalogue::withControl(std::vector<Document> rows)
 {
     if (!m_control)
         return rows;
-    const qint64 version = dataVersion();
-    if (!m_controlCopyValid || version != m_controlCopyVersion) {
-        m_controlCopy.clear();
-        ResultTable table;
-        int32_t count = 0, columns = 0;
-        QString error;
-        if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectControlColumns().toUtf8(), count, columns, table, error) == 0) {
-            for (int row = 1; row <= table.rows(); ++row)
-                m_controlCopy.insert(table.at(0, row).toText(),
-                                     {table.at(1, row).toText(), DocumentControl::StatusFrom(table.at(2, row).toText()),
-                                      QDate::fromString(table.at(3, row).toText(), Qt::ISODate)});
-        }
-        m_controlCopyValid = true;
-        m_controlCopyVersion = version;
-    }
+    controlCopy();
     if (m_controlCopy.isEmpty())
         return rows;
     std::vector<Document> kept;
@@ -300,6 +286,28 @@ std::vector<Document> Catalogue::withControl(std::vector<Document> rows)
         kept.push_back(std::move(d));
     }
     return kept;
+}
+
+const QHash<QString, Catalogue::ControlColumns>& Catalogue::controlCopy()
+{
+    if (!m_control)
+        return m_controlCopy;
+    const qint64 version = dataVersion();
+    if (!m_controlCopyValid || version != m_controlCopyVersion) {
+        m_controlCopy.clear();
+        ResultTable table;
+        int32_t count = 0, columns = 0;
+        QString error;
+        if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectControlColumns().toUtf8(), count, columns, table, error) == 0) {
+            for (int row = 1; row <= table.rows(); ++row)
+                m_controlCopy.insert(table.at(0, row).toText(),
+                                     {table.at(1, row).toText(), DocumentControl::StatusFrom(table.at(2, row).toText()),
+                                      QDate::fromString(table.at(3, row).toText(), Qt::ISODate)});
+        }
+        m_controlCopyValid = true;
+        m_controlCopyVersion = version;
+    }
+    return m_controlCopy;
 }
 
 std::vector<Document> Catalogue::AllDocuments()

@@ -91,6 +91,8 @@ public:
     Write SetCategoryReviewMonths(const QString& catkey, int months);
     // Documents not obsolete whose next review is past or within the days after today.
     std::vector<Document> DueForReview(const QDate& today, int withinDays);
+    // How many documents, not obsolete, were due for review before today.
+    int OverdueCount(const QDate& today);
     std::vector<HistoryEntry> History(const QString& dockey);
     // Finding and checking.
     // The documents whose reference, title, file or clause list holds every word of text, case and
@@ -182,6 +184,7 @@ private:
     qint64 m_controlCopyVersion = -1;
     bool m_controlCopyValid = false;
     std::vector<Document> withControl(std::vector<Document> rows);
+    const QHash<QString, ControlColumns>& controlCopy();
     qint64 dataVersion();
     static std::unique_ptr<Catalogue> s_current;
 };

@@ -260,6 +260,15 @@ std::vector<Document> Catalogue::DueForReview(const QDate& today, int withinDays
     return documents(Sql::SelectDueForReview(dateText(today.addDays(withinDays))), QStringLiteral("dockey"));
 }
 
+int Catalogue::OverdueCount(const QDate& today)
+{
+    if (!m_control)
+        return 0;
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::CountDueForReview(dateText(today.addDays(-1))), m_db->db());
+    return rs.AtEOF() ? 0 : rs.Table().at(0, 1).toText().toInt();
+}
+
 std::vector<HistoryEntry> Catalogue::History(const QString& dockey)
 {
     std::vector<HistoryEntry> entries;

@@ -119,18 +119,34 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
     ResultTable table;
     int32_t rows = 0, columns = 0;
     QString error;
-    const QString query = m_control ? Sql::SelectAllDocumentsControlled(false) : Sql::SelectAllDocuments();
+    // The counts alone need only each document's key and clause list; the report needs the rest.
+    const QString query = serving ? Sql::SelectAllDocuments() : Sql::SelectClauseLists();
     if (PSSQLITE3_ExecuteDB(m_db->db(), query.toUtf8(), rows, columns, table, error) != 0)
         return {};
-    const std::vector<Document> current
-        = DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); });
+    std::vector<Document> current;
+    if (serving) {
+        const bool obsoleteShown = m_includeObsolete;
+        m_includeObsolete = false;
+        current = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }));
+        m_includeObsolete = obsoleteShown;
+    } else {
+        const QHash<QString, ControlColumns>& control = controlCopy();
+        for (int row = 1; row <= table.rows(); ++row) {
+            Document& d = current.emplace_back();
+            d.key = table.at(0, row).toText();
+            d.clauses = table.at(1, row).toText();
+            const auto found = control.constFind(d.key);
+            if (found != control.constEnd() && found->status == DocumentControl::Status::Obsolete)
+                current.pop_back();
+        }
+    }
     QSet<QString> served;
     for (const Document& document : current) {
         served.clear();
-        for (const QString& element : document.clauses.split(QLatin1Char(','))) {
+        for (const QStringView element : QStringView(document.clauses).split(QLatin1Char(','))) {
             for (int length : {1, 3, 5}) {
-                if (element.size() >= length && counts.contains(element.left(length)))
-                    served.insert(element.left(length));
+                if (element.size() >= length && counts.contains(element.left(length).toString()))
+                    served.insert(element.left(length).toString());
             }
         }
         for (const QString& clause : served) {

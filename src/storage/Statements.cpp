@@ -180,6 +180,18 @@ QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete)
         + notObsolete(includeObsolete, QStringLiteral(" WHERE ")) + QStringLiteral(" ORDER BY docref");
 }
 
+QString SelectClauseLists()
+{
+    return QStringLiteral("SELECT dockey,isoref FROM tbldocument WHERE isoref<>''");
+}
+
+QString CountDueForReview(const QString& until)
+{
+    return QStringLiteral("SELECT count(*) FROM tblcontrol WHERE status IN ('Draft','Approved') AND nextreview "
+                          "BETWEEN '0' AND ")
+        + quoted(until);
+}
+
 QString SelectControlColumns()
 {
     return QStringLiteral("SELECT dockey,revision,status,nextreview FROM tblcontrol");

@@ -52,6 +52,10 @@ QString SelectAllDocumentsControlled(bool includeObsolete);
 QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete);
 QString SelectControl(const QString& dockey);
 QString SelectControlColumns();
+// The key and clause list of every document that names a clause.
+QString SelectClauseLists();
+// The number of documents, not obsolete, whose next review is on or before the date.
+QString CountDueForReview(const QString& until);
 // Writes every control field of a document, its row made when it has none.
 QString UpsertControl(const QString& dockey, const QStringList& values);
 QString SelectCategoryReviewMonths(const QString& catkey);
