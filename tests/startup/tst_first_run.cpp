@@ -31,42 +31,6 @@ void verifyStarted(const ProgramRun& run, const frmSplash& splash)
     QVERIFY(!splash.isVisible() && !splash.Timer1->isActive() && !QApplication::overrideCursor());
 }
 
-// An installed program in the run's folder: usr/bin holds no catalogue, usr/share/cadrelle the delivered
-// copies (or, not beside, a program folder the user may not write holds them itself); the data folder is
-// XDG_DATA_HOME/Cadrelle. What the program may only read is kept to compare.
-struct Installed
-{
-    ProgramRun run;
-    const QString bin = run.folder.filePath(u"usr/bin"_s);
-    QString share;
-    const QString data = run.folder.filePath(u"xdg-data/Cadrelle"_s);
-    QByteArray delivered;
-
-    explicit Installed(bool beside) : share(beside ? run.folder.filePath(u"usr/share/cadrelle"_s) : bin)
-    {
-        QDir().mkpath(bin);
-        TestFolder::write(share + u"/documents/QP01.rtf"_s);
-        TestFolder::write(share + u"/help/index.htm"_s);
-        QFile::copy(run.folder.dbPath(), share + u"/cadrelle.db"_s);
-        delivered = readAll(share + u"/cadrelle.db"_s);
-        SetProgramFolder(bin);
-    }
-    QString sql(const QString& query) const { return DirectValue(data + u"/cadrelle.db"_s, query); }
-};
-
-// Makes a folder the user may not write (and root meets that too) until the end of the scope.
-struct ReadOnlyFolder
-{
-    QString path;
-    OrdinaryUserWrites ordinary;
-    explicit ReadOnlyFolder(const QString& folder) : path(folder)
-    {
-        QDir().mkpath(path);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    ~ReadOnlyFolder() { QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
-};
-
 } // namespace
 
 class TestFirstRun : public QObject
@@ -162,61 +126,67 @@ private slots:
 
     void installedProgramKeepsItsDataInTheDataFolder_data()
     {
-        QTest::addColumn<bool>("beside");
-        QTest::newRow("share/cadrelle beside bin") << true;
-        QTest::newRow("program folder the user may not write") << false;
+        QTest::addColumn<bool>("beside"); // the copies in share/cadrelle, else in a program folder one may not write
+        QTest::addColumn<QString>("unusable"); // "file": a file where the data folder goes; else a read-only folder
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("share/cadrelle beside bin") << true << ""
+                                                   << "";
+        QTest::newRow("read-only program folder") << false << ""
+                                                  << "";
+        QTest::newRow("a file in the way") << true << "file"
+                                           << "cannot be made: a file of that name is in the way";
+        QTest::newRow("read-only parent") << true << ".."
+                                          << "cannot be made: Permission denied";
+        QTest::newRow("read-only data folder") << true << "."
+                                               << "cannot be written: Permission denied";
     }
 
-    // The first start fills the data folder and points the records at its documents; the delivered copies
-    // are only read, and the help is the installed one.
+    // An installed program: usr/bin holds no catalogue. The first start fills XDG_DATA_HOME/Cadrelle and points
+    // the records at its documents; help is the installed one. A data folder that cannot be used is named once
+    // and nothing is opened. The delivered copies are only read.
     void installedProgramKeepsItsDataInTheDataFolder()
     {
         QFETCH(bool, beside);
-        Installed in(beside);
-        std::optional<ReadOnlyFolder> readOnly;
-        if (!beside)
-            readOnly.emplace(in.bin);
-        frmMain* w = in.run.start();
-        QVERIFY(w);
-        QCOMPARE(in.run.ui.prompts(), QStringList());
-        QCOMPARE(in.sql(u"SELECT init FROM tblinit"_s), u"1"_s);
-        QCOMPARE(in.sql(u"SELECT docpath FROM tbldocument WHERE docref='QP01'"_s), in.data + u"/documents/QP01.rtf"_s);
-        QVERIFY(QFileInfo(in.data + u"/temp"_s).isDir());
-        w->mnuHelpContents->trigger();
-        QCOMPARE(in.run.ui.shellOpened, QStringList {in.share + u"/help/index.htm"_s});
-        QCOMPARE(readAll(in.share + u"/cadrelle.db"_s), in.delivered);
-    }
-
-    void dataFolderThatCannotBeUsedIsNamedOnce_data()
-    {
-        QTest::addColumn<QString>("readOnly"); // relative to the data folder
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("a file in the way") << ""
-                                           << "cannot be made: a file of that name is in the way";
-        QTest::newRow("read-only parent") << ".."
-                                          << "cannot be made: Permission denied";
-        QTest::newRow("read-only folder") << "."
-                                          << "cannot be written: Permission denied";
-    }
-
-    // One message names the folder; nothing is opened and the delivered copies stay as they were.
-    void dataFolderThatCannotBeUsedIsNamedOnce()
-    {
-        QFETCH(QString, readOnly);
+        QFETCH(QString, unusable);
         QFETCH(QString, reason);
-        Installed in(true);
-        if (readOnly.isEmpty())
-            TestFolder::write(in.data);
-        std::optional<ReadOnlyFolder> folder;
-        if (!readOnly.isEmpty())
-            folder.emplace(QDir::cleanPath(in.data + '/' + readOnly));
-        QVERIFY(!in.run.start());
-        QCOMPARE(boxes(in.run.ui),
-                 QStringList {"16|Cadrelle|The data folder '" + in.data + "' " + reason
-                              + ".\r\n\r\nCadrelle keeps your catalogue and documents there. Make sure you can "
-                                "write that place, or set XDG_DATA_HOME to a folder you can write, and start again."});
-        QVERIFY(!Catalogue::IsOpen() && in.run.splash.isVisible());
-        QCOMPARE(readAll(in.share + u"/cadrelle.db"_s), in.delivered);
+        ProgramRun run;
+        const QString bin = run.folder.filePath(u"usr/bin"_s);
+        const QString share = beside ? run.folder.filePath(u"usr/share/cadrelle"_s) : bin;
+        const QString data = run.folder.filePath(u"xdg-data/Cadrelle"_s);
+        TestFolder::write(share + u"/documents/QP01.rtf"_s);
+        TestFolder::write(share + u"/help/index.htm"_s);
+        QFile::copy(run.folder.dbPath(), share + u"/cadrelle.db"_s);
+        const QByteArray delivered = readAll(share + u"/cadrelle.db"_s);
+        SetProgramFolder(bin);
+        if (unusable == u"file"_s)
+            TestFolder::write(data);
+        const QString locked = !beside ? bin : unusable.startsWith('.') ? QDir::cleanPath(data + '/' + unusable) : "";
+        const auto mode = [&](QFile::Permissions p) { return locked.isEmpty() || QFile::setPermissions(locked, p); };
+        QVERIFY(locked.isEmpty() || QDir().mkpath(locked));
+        QVERIFY(mode(QFile::ReadOwner | QFile::ExeOwner));
+        const auto restore = qScopeGuard([&] { mode(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+        OrdinaryUserWrites ordinary;
+
+        frmMain* w = run.start();
+        QCOMPARE(readAll(share + u"/cadrelle.db"_s), delivered);
+        if (!reason.isEmpty()) {
+            QVERIFY(!w && !Catalogue::IsOpen());
+            QCOMPARE(run.ui.prompts(),
+                     QStringList {"The data folder '" + data + "' " + reason
+                                  + ".\r\n\r\nCadrelle keeps your catalogue and documents there. Make sure you "
+                                    "can write that place, or set XDG_DATA_HOME to a folder you can write, and start "
+                                    "again."});
+            return;
+        }
+        QVERIFY(w);
+        QCOMPARE(run.ui.prompts(), QStringList());
+        const QString db = data + u"/cadrelle.db"_s;
+        QCOMPARE(DirectValue(db, u"SELECT init FROM tblinit"_s), u"1"_s);
+        QCOMPARE(DirectValue(db, u"SELECT docpath FROM tbldocument WHERE docref='QP01'"_s),
+                 data + "/documents/QP01.rtf");
+        QVERIFY(QFileInfo(data + u"/temp"_s).isDir());
+        w->mnuHelpContents->trigger();
+        QCOMPARE(run.ui.shellOpened, QStringList {share + u"/help/index.htm"_s});
     }
 };
 
