@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan fuzz clean
+.PHONY: all deps configure build run test test-asan fuzz clean package
 
 all: build
 
@@ -21,6 +21,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# The Debian package, $(BUILD)/package/cadrelle_<version>_<arch>.deb (cmake/Package.cmake).
+package: build
+	@cmake --build $(BUILD) --target package
 
 # The whole suite under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer: any finding
 # fails the run. Reports go to files, so a finding in a program a test starts (the end-to-end run)

@@ -45,7 +45,9 @@ void ProfilerGate::Send(const char* command)
     std::fputc('\n', fifo);
     std::fflush(fifo);
     if (FILE* ack = acknowledgement()) {
+        // Its text does not matter; an end of file means perf has gone, and there is nothing to wait for.
         char answer[16];
-        std::fgets(answer, sizeof answer, ack);
+        if (!std::fgets(answer, sizeof answer, ack))
+            return;
     }
 }

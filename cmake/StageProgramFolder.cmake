@@ -1,8 +1,8 @@
-# Lays out a program folder: the help pages, the template documents, an empty temp folder and the
-# catalogue. The catalogue and each document are copied only when the folder has none of that name:
-# once there they are the user's data (the records point at the documents, which are adapted in
-# place). Used by the build (-P with SOURCE, CATALOGUE, TARGET) and by the install, whose manifest
-# then lists what was copied. file(INSTALL) puts DESTDIR in front of TARGET itself; the checks must too.
+# Lays out the portable program folder the build stages beside the programs (build/cadrelle/): the help
+# pages, the template documents, an empty temp folder and the catalogue. The catalogue and each document
+# are copied only when the folder has none of that name: once there they are the user's data (the records
+# point at the documents, which are adapted in place). Run with -P and SOURCE, CATALOGUE, TARGET.
+# file(INSTALL) puts DESTDIR in front of TARGET itself; the checks must too.
 set(folder "$ENV{DESTDIR}${TARGET}")
 file(MAKE_DIRECTORY ${folder}/documents ${folder}/help ${folder}/temp)
 file(INSTALL ${SOURCE}/help/ DESTINATION ${TARGET}/help MESSAGE_LAZY)

@@ -65,5 +65,5 @@ bool CliOptions::Parse(const QStringList& args, QString& error)
 
 QString CliOptions::CataloguePath() const
 {
-    return catalogue.isEmpty() ? ProgramFolder() + QStringLiteral("/cadrelle.db") : catalogue;
+    return catalogue.isEmpty() ? DataFolder() + QStringLiteral("/cadrelle.db") : catalogue;
 }

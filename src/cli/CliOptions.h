@@ -9,7 +9,7 @@ class Command;
 // options follow its name.
 struct CliOptions
 {
-    QString catalogue; // the catalogue file; empty: the one in the program's folder
+    QString catalogue; // the catalogue file; empty: the one in the data folder
     QString format = QStringLiteral("text");
     bool help = false;
     Command* command = nullptr;

@@ -4,6 +4,7 @@
 #include "cli/CliUi.h"
 #include "cli/Command.h"
 #include "platform/ErrorTrap.h"
+#include "platform/ProgramFolder.h"
 #include "storage/Catalogue.h"
 #include <QCoreApplication>
 #include <QTextStream>
@@ -23,7 +24,9 @@ QString toolHelp()
         text += QStringLiteral("  %1%2\n").arg(command->Name().leftJustified(12), command->Summary());
     text
         += QStringLiteral("\nOptions:\n"
-                          "  --catalogue PATH  the catalogue file (default: cadrelle.db in the program's folder)\n"
+                          "  --catalogue PATH  the catalogue file (default: cadrelle.db in the program's folder when that\n"
+                          "                    can be written and holds one, else in $XDG_DATA_HOME/Cadrelle, made and\n"
+                          "                    filled from the installed copies on first use)\n"
                           "  --format FORMAT   text (an aligned table, the default), csv (RFC 4180 with a header row)\n"
                           "                    or json (an array of objects)\n"
                           "  -h, --help        this help; 'cadrelle-cli COMMAND --help' tells about one command\n\n"
@@ -55,6 +58,12 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
         return ExitStatus::Failed;
     }
     CliUi ui;
+    // Without --catalogue the tool works where the program does, and on a first use makes the data folder
+    // as the program's first start would.
+    if (options.catalogue.isEmpty() && !PrepareDataFolder(error)) {
+        err << "cadrelle-cli: " << error << '\n';
+        return ExitStatus::Failed;
+    }
     const QString path = options.CataloguePath();
     if (!Catalogue::Open(path) || !Catalogue::Current().HasCatalogueTables(QString())) {
         err << "cadrelle-cli: " << ui.Told() << '\n';

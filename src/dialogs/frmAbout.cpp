@@ -2,7 +2,9 @@
 
 #include "dialogs/DialogFrame.h"
 #include "platform/Platform.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Twips.h"
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -22,6 +24,9 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
     return label;
 }
 
+// Two lines under the description tell where the user's data is; what lies below moves down by as much.
+constexpr int kDataFolderRows = 450;
+
 QFont logoFont(double points, bool bold)
 {
     QFont font;
@@ -35,7 +40,7 @@ QFont logoFont(double points, bool bold)
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    MakeFixedDialog(*this, 5730, 3870);
+    MakeFixedDialog(*this, 5730, 3870 + kDataFolderRows);
     buildLogo();
     lblTitle = addLabel(this, "lblTitle", QStringLiteral("Application Title"), TwipsRect(1170, 135, 3885, 480));
     lblVersion = addLabel(this, "lblVersion", QStringLiteral("Version"), TwipsRect(1170, 675, 3885, 225));
@@ -45,16 +50,18 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
                               TwipsRect(1170, 1155, 3885, 960));
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblDataFolder = addLabel(this, "lblDataFolder", QString(), TwipsRect(1170, 2130, 3885, 420));
+    lblDataFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     buildSeparators();
     lblDisclaimer = addLabel(this, "lblDisclaimer",
                              QStringLiteral("The templates are only a starting point. Using them does not by itself "
                                             "make a quality management system compliant with ISO 9001:2000."),
-                             TwipsRect(255, 2625, 3870, 825));
+                             TwipsRect(255, 2625 + kDataFolderRows, 3870, 825));
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(TwipsRect(4245, 3465, 1260, 345));
+    cmdOK->setGeometry(TwipsRect(4245, 3465 + kDataFolderRows, 1260, 345));
     // The default button takes Enter; Escape closes a dialog as OK does, since OK only closes it.
     cmdOK->setDefault(true);
     cmdOK->setFocus();
@@ -79,7 +86,7 @@ void frmAbout::buildLogo()
 void frmAbout::buildSeparators()
 {
     const QRect client = rect();
-    for (const int top : {2340, 2445}) {
+    for (const int top : {2340 + kDataFolderRows, 2445 + kDataFolderRows}) {
         for (const auto& [offset, colour] : {std::pair {0, "#808080"}, std::pair {15, "#ffffff"}}) {
             auto* line = new QFrame(this);
             line->setObjectName(QStringLiteral("Line1"));
@@ -96,6 +103,12 @@ void frmAbout::Form_Load()
     setWindowTitle(QStringLiteral("About ") + kAppTitle);
     lblVersion->setText(VersionLine(CADRELLE_VERSION_MAJOR, CADRELLE_VERSION_MINOR, CADRELLE_VERSION_PATCH));
     lblTitle->setText(kAppTitle);
+    // Where the catalogue and documents are, shortened in the middle when long; the whole path is the tip.
+    const QString folder = QDir::toNativeSeparators(DataFolder());
+    lblDataFolder->setToolTip(folder);
+    lblDataFolder->setText(
+        (IsPortable() ? QStringLiteral("Your data, in the program's folder:\n") : QStringLiteral("Your data:\n"))
+        + lblDataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, lblDataFolder->width()));
 }
 
 void frmAbout::cmdOK_Click()

@@ -9,7 +9,8 @@ class QPushButton;
 // "Version 1.0.5": the version line, each number in decimal without leading zeros.
 QString VersionLine(int major, int minor, int revision);
 
-// The program's title, version and a short description. Enter and Escape close it like OK.
+// The program's title, version, a short description and where the user's data is. Enter and Escape close it
+// like OK.
 class frmAbout : public QDialog
 {
     Q_OBJECT
@@ -25,6 +26,7 @@ public:
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;
     QLabel* lblDescription = nullptr;
+    QLabel* lblDataFolder = nullptr;
     QLabel* lblDisclaimer = nullptr;
     QList<QFrame*> Line1;
     QPushButton* cmdOK = nullptr;

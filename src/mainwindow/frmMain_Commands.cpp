@@ -217,7 +217,7 @@ void frmMain::mnuDatabaseBackup_Click()
 
 void frmMain::mnuHelpContents_Click()
 {
-    Trap("MAIN12", [&] { ShellOpenFile(ProgramFolder() + QStringLiteral("/help/index.htm")); });
+    Trap("MAIN12", [&] { ShellOpenFile(HelpFolder() + QStringLiteral("/index.htm")); });
 }
 
 void frmMain::mnuHelpAbout_Click()

@@ -156,7 +156,7 @@ QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows)
 
 QString NewReportPagePath()
 {
-    const QString folder = ProgramFolder() + QStringLiteral("/temp");
+    const QString folder = DataFolder() + QStringLiteral("/temp");
     ClearTempFolder(folder);
     return folder + QStringLiteral("/temp") + GetGUID() + QStringLiteral(".htm");
 }
@@ -170,14 +170,14 @@ void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title)
     });
 }
 
-// Only the report's own pages go, and only from a folder inside the program folder: temp/ may be a
-// link to anywhere (the program folder itself, the user's documents), and whatever else lies there
+// Only the report's own pages go, and only from a folder inside the data folder: temp/ may be a
+// link to anywhere (the data folder itself, the user's documents), and whatever else lies there
 // is not ours to delete.
 void ClearTempFolder(const QString& folder)
 {
     Trap("MMAIN4", [&] {
         const QString real = QFileInfo(folder).canonicalFilePath();
-        const QString home = QFileInfo(ProgramFolder()).canonicalFilePath();
+        const QString home = QFileInfo(DataFolder()).canonicalFilePath();
         if (real.isEmpty() || home.isEmpty() || (real != home && !real.startsWith(home + QLatin1Char('/'))))
             return;
         static const QRegularExpression page(

@@ -24,7 +24,7 @@ bool frmSplash::FixDocumentPaths()
     });
     bool fixed = false;
     Trap("SPLASH2", [&] {
-        const QString folder = ProgramFolder() + QStringLiteral("/documents/");
+        const QString folder = DataFolder() + QStringLiteral("/documents/");
         const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
         fixed = Catalogue::Current().FixDocumentPaths(folder, names, [] { QCoreApplication::processEvents(); });
     });

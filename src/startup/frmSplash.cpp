@@ -105,6 +105,11 @@ void frmSplash::centreOnScreen()
 
 namespace {
 
+// What the user can do when the data folder cannot be used.
+const QString kDataFolderAdvice
+    = QStringLiteral("Cadrelle keeps your catalogue and documents there. Make sure you can write that place, or set "
+                     "XDG_DATA_HOME to a folder you can write, and start again.");
+
 // What the user can do when the catalogue cannot be used.
 const QString kRecoveryAdvice
     = QStringLiteral("Restore a backup copy of the catalogue to this place, or start afresh with a new catalogue "
@@ -127,8 +132,14 @@ void frmSplash::cmdContinue_Click()
                    MsgStyle::Critical);
             return;
         }
+        // An installed program's data folder is made and filled on the first start; once there it is kept.
+        QString problem;
+        if (!PrepareDataFolder(problem)) {
+            MsgBox(problem + QStringLiteral("\r\n\r\n") + kDataFolderAdvice, MsgStyle::Critical);
+            return;
+        }
         // A failed start may be tried again; once the open has failed, nothing more is asked of it.
-        if (!Catalogue::Open(folder + QStringLiteral("/cadrelle.db"), true, kRecoveryAdvice))
+        if (!Catalogue::Open(DataFolder() + QStringLiteral("/cadrelle.db"), true, kRecoveryAdvice))
             return;
         if (!Catalogue::Current().HasCatalogueTables(kRecoveryAdvice)) {
             Catalogue::Close();

@@ -34,7 +34,7 @@ public:
         Done
     };
 
-    // Opens the catalogue file and makes it the current one; with changeFolder the program's folder
+    // Opens the catalogue file and makes it the current one; with changeFolder the data folder
     // becomes the current folder first. A failure is told ("Cannot open '<path>'", the reason and
     // the advice) and leaves no catalogue open.
     static bool Open(const QString& path, bool changeFolder = false, const QString& advice = QString());

@@ -85,7 +85,7 @@ QString archiveCopy(const QString& source, const QString& target)
 
 QString Catalogue::ArchiveFolder(const QString& docref)
 {
-    return ProgramFolder() + QStringLiteral("/archive/") + fileNameOf(docref);
+    return DataFolder() + QStringLiteral("/archive/") + fileNameOf(docref);
 }
 
 bool Catalogue::refuseWithoutControl()

@@ -13,8 +13,8 @@ bool sqlDB::OpenDatabase(const QString& path, bool changeFolder, const QString& 
 {
     bool opened = false;
     TrapBare([&] {
-        if (changeFolder && !QDir::setCurrent(ProgramFolder()))
-            throw AppError(QStringLiteral("Path not found: ") + ProgramFolder());
+        if (changeFolder && !QDir::setCurrent(DataFolder()))
+            throw AppError(QStringLiteral("Path not found: ") + DataFolder());
         QString errorText;
         m_handle = PSSQLITE3_OpenDB(path, errorText);
         if (m_handle != 0) {

@@ -9,7 +9,7 @@
 class sqlDB
 {
 public:
-    // Opens an existing database file; with changeFolder the program's folder becomes the
+    // Opens an existing database file; with changeFolder the data folder becomes the
     // current folder first. Shows "Cannot open '<path>'" and the reason on failure, followed by
     // advice on what to do when the caller gives some.
     bool OpenDatabase(const QString& path, bool changeFolder, const QString& advice = QString());

@@ -167,15 +167,17 @@ private slots:
         QVERIFY(d.cmdCancel->isEnabled() && ui.boxes.isEmpty());
     }
 
-    // The version line comes from the version the project declares.
-    void aboutShowsTheDeclaredVersion()
+    // The version line comes from the version the project declares; the data folder is named.
+    void aboutShowsTheDeclaredVersionAndTheDataFolder()
     {
         const QString lists = QString::fromUtf8(readAll(QStringLiteral(CADRELLE_SOURCE_DIR "/CMakeLists.txt")));
         const QString version
             = QRegularExpression(u"project\\(Cadrelle VERSION (\\d+\\.\\d+\\.\\d+)"_s).match(lists).captured(1);
         QCOMPARE(VersionLine(2, 10, 0), u"Version 2.10.0"_s);
+        TestFolder folder;
         frmAbout d;
         QCOMPARE(d.lblVersion->text() + '|' + d.Label3->text() + d.Label2->text(), "Version " + version + "|Cadrelle");
+        QCOMPARE(d.lblDataFolder->text(), "Your data, in the program's folder:\n" + folder.path());
     }
 };
 

@@ -1,11 +1,14 @@
 // Continue and Exit on a real copy of the delivered catalogue: the first-run fix-up of document
-// paths, and the flag that keeps it from running twice. Catalogues that stop the start are in the
-// robustness suite.
+// paths, and the flag that keeps it from running twice; an installed program's data folder, made and
+// filled on the first start. Catalogues that stop the start are in the robustness suite.
 
 #include "platform/ProgramFolder.h"
 #include "storage/Catalogue.h"
+#include "support/FileSnapshot.h"
+#include "support/OrdinaryUserWrites.h"
 #include "support/ProgramRun.h"
 #include "support/ShownBoxes.h"
+#include <QScopeGuard>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -119,6 +122,71 @@ private slots:
                               + "' has a name that is not valid UTF-8, so its catalogue cannot be "
                                 "found. Rename the folder, or move the program into another folder."});
         QVERIFY(!Catalogue::IsOpen() && run.splash.isVisible());
+    }
+
+    void installedProgramKeepsItsDataInTheDataFolder_data()
+    {
+        QTest::addColumn<bool>("beside"); // the copies in share/cadrelle, else in a program folder one may not write
+        QTest::addColumn<QString>("unusable"); // "file": a file where the data folder goes; else a read-only folder
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("share/cadrelle beside bin") << true << ""
+                                                   << "";
+        QTest::newRow("read-only program folder") << false << ""
+                                                  << "";
+        QTest::newRow("a file in the way") << true << "file"
+                                           << "cannot be made: a file of that name is in the way";
+        QTest::newRow("read-only parent") << true << ".."
+                                          << "cannot be made: Permission denied";
+        QTest::newRow("read-only data folder") << true << "."
+                                               << "cannot be written: Permission denied";
+    }
+
+    // An installed program: usr/bin holds no catalogue. The first start fills XDG_DATA_HOME/Cadrelle and points
+    // the records at its documents; help is the installed one. A data folder that cannot be used is named once
+    // and nothing is opened. The delivered copies are only read.
+    void installedProgramKeepsItsDataInTheDataFolder()
+    {
+        QFETCH(bool, beside);
+        QFETCH(QString, unusable);
+        QFETCH(QString, reason);
+        ProgramRun run;
+        const QString bin = run.folder.filePath(u"usr/bin"_s);
+        const QString share = beside ? run.folder.filePath(u"usr/share/cadrelle"_s) : bin;
+        const QString data = run.folder.filePath(u"xdg-data/Cadrelle"_s);
+        TestFolder::write(share + u"/documents/QP01.rtf"_s);
+        TestFolder::write(share + u"/help/index.htm"_s);
+        QFile::copy(run.folder.dbPath(), share + u"/cadrelle.db"_s);
+        const QByteArray delivered = readAll(share + u"/cadrelle.db"_s);
+        SetProgramFolder(bin);
+        if (unusable == u"file"_s)
+            TestFolder::write(data);
+        const QString locked = !beside ? bin : unusable.startsWith('.') ? QDir::cleanPath(data + '/' + unusable) : "";
+        const auto mode = [&](QFile::Permissions p) { return locked.isEmpty() || QFile::setPermissions(locked, p); };
+        QVERIFY(locked.isEmpty() || QDir().mkpath(locked));
+        QVERIFY(mode(QFile::ReadOwner | QFile::ExeOwner));
+        const auto restore = qScopeGuard([&] { mode(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+        OrdinaryUserWrites ordinary;
+
+        frmMain* w = run.start();
+        QCOMPARE(readAll(share + u"/cadrelle.db"_s), delivered);
+        if (!reason.isEmpty()) {
+            QVERIFY(!w && !Catalogue::IsOpen());
+            QCOMPARE(run.ui.prompts(),
+                     QStringList {"The data folder '" + data + "' " + reason
+                                  + ".\r\n\r\nCadrelle keeps your catalogue and documents there. Make sure you "
+                                    "can write that place, or set XDG_DATA_HOME to a folder you can write, and start "
+                                    "again."});
+            return;
+        }
+        QVERIFY(w);
+        QCOMPARE(run.ui.prompts(), QStringList());
+        const QString db = data + u"/cadrelle.db"_s;
+        QCOMPARE(DirectValue(db, u"SELECT init FROM tblinit"_s), u"1"_s);
+        QCOMPARE(DirectValue(db, u"SELECT docpath FROM tbldocument WHERE docref='QP01'"_s),
+                 data + "/documents/QP01.rtf");
+        QVERIFY(QFileInfo(data + u"/temp"_s).isDir());
+        w->mnuHelpContents->trigger();
+        QCOMPARE(run.ui.shellOpened, QStringList {share + u"/help/index.htm"_s});
     }
 };
 

@@ -19,6 +19,8 @@ TestFolder::TestFolder()
     QFile::setPermissions(dbPath(), QFile::ReadOwner | QFile::WriteOwner);
     SetProgramFolder(m_dir.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
+    // A program that leaves its folder for a data folder makes it here, never in the real home.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("xdg-data"))));
 }
 
 TestFolder::~TestFolder()

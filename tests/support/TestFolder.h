@@ -5,7 +5,7 @@
 
 // A program folder in a temporary place: a copy of the catalogue the catalogue tool made, and the
 // empty documents, help and temp folders. The program is pointed at it for its lifetime, and the
-// settings store is moved into it.
+// settings store and XDG_DATA_HOME (xdg-data, not made) are moved into it.
 class TestFolder
 {
 public:
