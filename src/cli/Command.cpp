@@ -7,6 +7,7 @@
 #include "cli/DueCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/RegisterCommands.h"
 #include "cli/RelinkCommand.h"
 #include "cli/SearchCommand.h"
 
@@ -22,6 +23,9 @@ const std::vector<std::unique_ptr<Command>>& Command::All()
         all.push_back(std::make_unique<CoverageCommand>());
         all.push_back(std::make_unique<CheckCommand>());
         all.push_back(std::make_unique<RelinkCommand>());
+        all.push_back(std::make_unique<MasterListCommand>());
+        all.push_back(std::make_unique<ExportCommand>());
+        all.push_back(std::make_unique<ImportCommand>());
         all.push_back(std::make_unique<BackupCommand>());
         return all;
     }();

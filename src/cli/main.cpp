@@ -22,17 +22,17 @@ QString toolHelp()
                          "Commands:\n");
     for (const auto& command : Command::All())
         text += QStringLiteral("  %1%2\n").arg(command->Name().leftJustified(12), command->Summary());
-    text
-        += QStringLiteral("\nOptions:\n"
-                          "  --catalogue PATH  the catalogue file (default: cadrelle.db in the program's folder when that\n"
-                          "                    can be written and holds one, else in $XDG_DATA_HOME/Cadrelle, made and\n"
-                          "                    filled from the installed copies on first use)\n"
-                          "  --format FORMAT   text (an aligned table, the default), csv (RFC 4180 with a header row)\n"
-                          "                    or json (an array of objects)\n"
-                          "  -h, --help        this help; 'cadrelle-cli COMMAND --help' tells about one command\n\n"
-                          "Exit status: 0 done, 1 a check found problems (due: a review is overdue), 2 bad usage or\n"
-                          "the catalogue cannot be used.\n\n"
-                          "Opening a catalogue of an earlier version brings it up to this one, as the program does.\n");
+    text += QStringLiteral(
+        "\nOptions:\n"
+        "  --catalogue PATH  the catalogue file (default: cadrelle.db in the program's folder when that\n"
+        "                    can be written and holds one, else in $XDG_DATA_HOME/Cadrelle, made and\n"
+        "                    filled from the installed copies on first use)\n"
+        "  --format FORMAT   text (an aligned table, the default), csv (RFC 4180 with a header row)\n"
+        "                    or json (an array of objects)\n"
+        "  -h, --help        this help; 'cadrelle-cli COMMAND --help' tells about one command\n\n"
+        "Exit status: 0 done, 1 a check found problems (due: a review is overdue), 2 bad usage or\n"
+        "the catalogue cannot be used.\n\n"
+        "Opening a catalogue of an earlier version brings it up to this one, as the program does.\n");
     return text;
 }
 

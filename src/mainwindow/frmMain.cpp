@@ -94,6 +94,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     buildLists();
     buildFindingControls();
+    buildRegisterMenus();
     connectControls();
     resize(TwipsToPixels(kDesignWidth), TwipsToPixels(kDesignHeight) + menuBar()->sizeHint().height());
 }

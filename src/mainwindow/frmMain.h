@@ -75,6 +75,10 @@ public:
     // Puts the current documents' count beside each clause node, with its title as tooltip.
     void RefreshCoverage();
     void ExcludeClause(const QString& clause, bool exclude);
+    // The register.
+    void mnuReportMasterList_Click();
+    void mnuFileExport_Click();
+    void mnuFileImport_Click();
 
     // Controls.
     QToolBar* tlbCategories = nullptr;
@@ -102,6 +106,9 @@ public:
     QAction* mnuDatabaseCheck = nullptr;
     QAction* mnuDatabaseRelink = nullptr;
     QLineEdit* txtSearch = nullptr;
+    QAction* mnuFileExport = nullptr;
+    QAction* mnuFileImport = nullptr;
+    QAction* mnuReportMasterList = nullptr;
 
     // The list row under the last mouse press on the list, or an invalid index; forgotten when a
     // drag ends.
@@ -142,6 +149,7 @@ private:
     ListSource m_listSource = ListSource::Category;
     ListSource m_searchedFrom = ListSource::Category;
     void buildFindingControls();
+    void buildRegisterMenus();
     void tvISO_ContextMenu(const QPoint& pos);
     // Shows a list that is not a category's, titled before + its row count + after.
     void ShowList(ListSource source, std::vector<Document> rows, const QString& before, const QString& after);

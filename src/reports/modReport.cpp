@@ -1,5 +1,7 @@
 #include "reports/modReport.h"
 
+#include "reports/HtmlText.h"
+
 #include "platform/ErrorTrap.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ShellOpenFile.h"
@@ -13,43 +15,6 @@ namespace {
 
 const QString kSpacerRow = QStringLiteral("<TR><TD colspan=6 class=stext>&nbsp;</TD></TR>");
 const QString kGapCell = QStringLiteral("<TD class=stext>&nbsp;</TD>");
-
-// Typed texts must show as typed and never become markup; line breaks would break the
-// one-line page, so they go in as character references. Appended in place: a report of a large
-// category would otherwise make and free several strings for every cell.
-void AppendEscaped(QString& page, const QString& text)
-{
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char* entity = nullptr;
-        switch (text[i].unicode()) {
-        case u'<':
-            entity = "&lt;";
-            break;
-        case u'>':
-            entity = "&gt;";
-            break;
-        case u'&':
-            entity = "&amp;";
-            break;
-        case u'"':
-            entity = "&quot;";
-            break;
-        case u'\r':
-            entity = "&#13;";
-            break;
-        case u'\n':
-            entity = "&#10;";
-            break;
-        default:
-            continue;
-        }
-        page.append(QStringView(text).sliced(start, i - start));
-        page.append(QLatin1StringView(entity));
-        start = i + 1;
-    }
-    page.append(QStringView(text).sliced(start));
-}
 
 QString StyleRule(const QString& name, const QString& weight, const QString& size)
 {
@@ -139,13 +104,6 @@ void WritePage(const QString& path, const QString& title, const QList<ReportRow>
 }
 
 } // namespace
-
-QString HtmlEscaped(const QString& text)
-{
-    QString html;
-    AppendEscaped(html, text);
-    return html;
-}
 
 QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows)
 {

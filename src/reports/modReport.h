@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/HtmlText.h"
 #include "reports/ReportRow.h"
 #include <QList>
 #include <QString>
@@ -14,8 +15,6 @@ QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows);
 // it in the desktop's browser. A failure is shown with "MMAIN3" and ends the report unopened.
 void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title);
 
-// A text as it stands in a page: markup characters and line breaks as character references.
-QString HtmlEscaped(const QString& text);
 // Clears the earlier report pages of the temp folder and names the next one ("temp" + key + ".htm").
 QString NewReportPagePath();
 class QSaveFile;

@@ -5,6 +5,8 @@
 #include "storage/Document.h"
 #include "storage/DocumentControl.h"
 #include "storage/HistoryEntry.h"
+#include "storage/ImportPlan.h"
+#include "storage/RegisterCsv.h"
 #include "storage/RelinkCandidate.h"
 #include <QHash>
 #include <QStringList>
@@ -111,6 +113,18 @@ public:
     static std::vector<RelinkCandidate> PlanRelink(const std::vector<Document>& missing, const QString& folder);
     // Points the documents at their new files, all in one transaction, each with its history row.
     Write Relink(const std::vector<std::pair<QString, QString>>& keysAndPaths);
+
+    // The register: every document with its category and control data, in the columns of
+    // RegisterCsv::Fields, by category in the tree's order and reference within.
+    QList<QStringList> RegisterRows();
+    // What importing the table would do. mapping names, for each field of RegisterCsv::Fields it
+    // takes, the table's column; ref, title, category and path are needed.
+    ImportPlan PlanImport(const RegisterCsv::Table& table, const QHash<QString, int>& mapping);
+    // The mapping a table's own header gives: its columns named like the register's fields, or as
+    // the list's headings ("Doc Ref", "ISO Ref", "File", "Rev", ...), case aside.
+    static QHash<QString, int> MappingOf(const QStringList& header);
+    // Writes the plan's new and changed rows, their new categories and history, in one transaction.
+    Write ApplyImport(const ImportPlan& plan);
 
     // The key of the category a document is filed under; empty when it is gone.
     QString CategoryOf(const QString& dockey);

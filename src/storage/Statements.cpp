@@ -192,6 +192,16 @@ QString CountDueForReview(const QString& until)
         + quoted(until);
 }
 
+QString SelectRegister()
+{
+    return QStringLiteral(
+        "SELECT docref,doctitle,catname,IFNULL(isoref,''),docpath,IFNULL(kind,'Document'),IFNULL(revision,''),"
+        "IFNULL(status,'Approved'),IFNULL(owner,''),IFNULL(approvedby,''),IFNULL(approvedon,''),"
+        "IFNULL(nextreview,''),IFNULL(reviewmonths,0),IFNULL(retentionmonths,0),IFNULL(retentionends,''),"
+        "IFNULL(issuer,''),IFNULL(edition,''),dockey FROM tbldocument LEFT JOIN tblcategory USING(catkey) "
+        "LEFT JOIN tblcontrol USING(dockey) ORDER BY catorder,docref");
+}
+
 QString SelectControlColumns()
 {
     return QStringLiteral("SELECT dockey,revision,status,nextreview FROM tblcontrol");

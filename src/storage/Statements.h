@@ -52,6 +52,8 @@ QString SelectAllDocumentsControlled(bool includeObsolete);
 QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete);
 QString SelectControl(const QString& dockey);
 QString SelectControlColumns();
+// Every document with its category and control data, in the register's columns.
+QString SelectRegister();
 // The key and clause list of every document that names a clause.
 QString SelectClauseLists();
 // The number of documents, not obsolete, whose next review is on or before the date.

@@ -1,0 +1,145 @@
+#include "cli/RegisterCommands.h"
+
+#include "cli/CliOptions.h"
+#include "cli/TableWriter.h"
+#include "platform/ErrorTrap.h"
+#include "reports/MasterListPage.h"
+#include "storage/Catalogue.h"
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes, QTextStream& err)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    err << "cadrelle-cli: cannot write '" << path << "': " << file.errorString() << '\n';
+    return false;
+}
+
+QString actionText(ImportRow::Action action)
+{
+    switch (action) {
+    case ImportRow::Action::New:
+        return QStringLiteral("new");
+    case ImportRow::Action::Changed:
+        return QStringLiteral("changed");
+    case ImportRow::Action::Unchanged:
+        return QStringLiteral("unchanged");
+    default:
+        return QStringLiteral("refused");
+    }
+}
+
+} // namespace
+
+QString MasterListCommand::Help() const
+{
+    return QStringLiteral("Usage: cadrelle-cli masterlist [--html FILE | --format text|csv|json] [--obsolete]\n\n"
+                          "The master list of documents: every current document by category and reference,\n"
+                          "with its revision, status, approval, next review, clauses and file. --html writes the\n"
+                          "printable page the program's Report > Master list makes; --obsolete adds the obsolete\n"
+                          "documents (in a section of their own on the page).\n"
+                          "Fields: ref, title, category, revision, status, approved_by, approved_on, next_review,\n"
+                          "clauses, path.\n");
+}
+
+int MasterListCommand::Run(const CliOptions& options, QTextStream& out, QTextStream& err)
+{
+    Catalogue& catalogue = Catalogue::Current();
+    const bool obsolete = options.flags.contains(QStringLiteral("obsolete"));
+    const QList<QStringList> rows = catalogue.RegisterRows();
+    if (options.values.contains(QStringLiteral("html"))) {
+        const QString page = BuildMasterListPage(rows, QFileInfo(catalogue.FilePath()).fileName(),
+                                                 QDateTime::currentDateTime(), obsolete);
+        return writeFile(options.values.value(QStringLiteral("html")), page.toUtf8(), err) ? ExitStatus::Fine
+                                                                                           : ExitStatus::Failed;
+    }
+    const QStringList fields = {"ref",         "title",       "category",    "revision", "status",
+                                "approved_by", "approved_on", "next_review", "clauses",  "path"};
+    TableWriter table(fields,
+                      {"Doc Ref", "Title", "Category", "Rev", "Status", "Approved by", "Approved on", "Next review",
+                       "ISO Ref", "File"});
+    for (const QStringList& row : rows) {
+        if (!obsolete && row.value(int(RegisterCsv::Fields().indexOf(QStringLiteral("status")))) == "Obsolete")
+            continue;
+        QStringList cells;
+        for (const QString& field : fields)
+            cells << row.value(int(RegisterCsv::Fields().indexOf(field)));
+        table.AddRow(cells);
+    }
+    table.Write(out, options.format);
+    return ExitStatus::Fine;
+}
+
+QString ExportCommand::Help() const
+{
+    return QStringLiteral("Usage: cadrelle-cli export FILE.csv\n\n"
+                          "Writes every document, obsolete ones included, with its category and control data to\n"
+                          "FILE.csv: RFC 4180, UTF-8 with a byte-order mark, a header row of the columns\n"
+                          "%1.\n"
+                          "'cadrelle-cli import' reads it back.\n")
+        .arg(RegisterCsv::Fields().join(QStringLiteral(", ")));
+}
+
+int ExportCommand::Run(const CliOptions& options, QTextStream& out, QTextStream& err)
+{
+    const QList<QStringList> rows = Catalogue::Current().RegisterRows();
+    if (!writeFile(options.arguments.value(0), RegisterCsv::Write(RegisterCsv::Fields(), rows), err))
+        return ExitStatus::Failed;
+    out << "Exported " << rows.size() << " documents to " << options.arguments.value(0) << '\n';
+    return ExitStatus::Fine;
+}
+
+QString ImportCommand::Help() const
+{
+    return QStringLiteral(
+        "Usage: cadrelle-cli import FILE.csv [--apply [--partial]] [--format text|csv|json]\n\n"
+        "Reads a register: a CSV file (UTF-8, UTF-16 with its mark, or Windows-1252) whose header names its\n"
+        "columns as 'export' writes them (ref, title, category and path are needed; 'Doc Ref', 'ISO Ref',\n"
+        "'File' and 'Rev' are understood too). Each row is a new document, or a change to the document of\n"
+        "the same reference in the same category; categories it names are made. Rows that cannot be taken\n"
+        "are refused with their reason. Without --apply nothing is written: it prints what it would do.\n"
+        "With --apply everything is written in one transaction; when a row is refused nothing is written\n"
+        "unless --partial is given.\n"
+        "Exit status: 1 when a row is refused, 0 otherwise.\n"
+        "Fields: line, action (new, changed, unchanged, refused), ref, category, reason.\n");
+}
+
+int ImportCommand::Run(const CliOptions& options, QTextStream& out, QTextStream& err)
+{
+    const QString path = options.arguments.value(0);
+    const RegisterCsv::Table table = RegisterCsv::Read(path);
+    if (!table.error.isEmpty()) {
+        err << "cadrelle-cli: cannot import '" << path << "': " << table.error << '\n';
+        return ExitStatus::Failed;
+    }
+    Catalogue& catalogue = Catalogue::Current();
+    ImportPlan plan;
+    try {
+        plan = catalogue.PlanImport(table, Catalogue::MappingOf(table.header));
+    } catch (...) {
+        err << "cadrelle-cli: cannot import '" << path << "': " << DescribeCurrentException() << '\n';
+        return ExitStatus::Failed;
+    }
+    TableWriter result({"line", "action", "ref", "category", "reason"},
+                       {"Line", "Action", "Doc Ref", "Category", "Reason"});
+    for (const ImportRow& row : plan.rows)
+        result.AddRow({QString::number(row.line), actionText(row.action), row.document.ref, row.category, row.reason});
+    result.Write(out, options.format);
+    const bool refused = plan.Count(ImportRow::Action::Refused) > 0;
+    if (options.flags.contains(QStringLiteral("apply"))) {
+        if (refused && !options.flags.contains(QStringLiteral("partial"))) {
+            err << "cadrelle-cli: nothing was imported: rows were refused (--partial imports the others)\n";
+            return ExitStatus::Found;
+        }
+        if (catalogue.ApplyImport(plan) == Catalogue::Write::Refused) {
+            err << "cadrelle-cli: nothing was imported: the catalogue refused the change\n";
+            return ExitStatus::Failed;
+        }
+    }
+    return refused ? ExitStatus::Found : ExitStatus::Fine;
+}

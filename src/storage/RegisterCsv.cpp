@@ -1,0 +1,142 @@
+#include "storage/RegisterCsv.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <csv.h>
+
+namespace {
+
+// Windows-1252's characters for 0x80 to 0x9F; the rest is Latin-1.
+constexpr char16_t kCp1252High[32]
+    = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+       0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The file as UTF-8 text: by its byte-order mark, else UTF-8 when it is valid UTF-8, else the
+// code page of older spreadsheets.
+QByteArray asUtf8(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return bytes.mid(3);
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        return QString(utf16(bytes.mid(2))).toUtf8();
+    }
+    if (QByteArrayView(bytes).isValidUtf8())
+        return bytes;
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        text[i] = QChar(byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t(byte));
+    }
+    return text.toUtf8();
+}
+
+struct Reader
+{
+    RegisterCsv::Table* table;
+    QStringList row;
+    int line = 1; // the line the current row began on
+    int lineAfter = 1; // the line after the row just ended
+    static void field(void* bytes, size_t size, void* self)
+    {
+        auto* r = static_cast<Reader*>(self);
+        const QString text = QString::fromUtf8(static_cast<const char*>(bytes), qsizetype(size));
+        r->lineAfter += int(text.count(QLatin1Char('\n')));
+        r->row << text;
+    }
+    static void end(int, void* self)
+    {
+        auto* r = static_cast<Reader*>(self);
+        if (r->table->header.isEmpty() && r->table->rows.isEmpty() && r->table->error.isEmpty())
+            r->table->header = r->row;
+        else {
+            r->table->rows << r->row;
+            r->table->lines << r->line;
+        }
+        r->row.clear();
+        r->line = ++r->lineAfter;
+    }
+};
+
+QString csvField(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray quoted(utf8.size() * 2 + 2, Qt::Uninitialized);
+    const size_t size = csv_write(quoted.data(), size_t(quoted.size()), utf8.constData(), size_t(utf8.size()));
+    return QString::fromUtf8(quoted.constData(), qsizetype(size));
+}
+
+} // namespace
+
+const QStringList& RegisterCsv::Fields()
+{
+    static const QStringList fields = {"ref",
+                                       "title",
+                                       "category",
+                                       "clauses",
+                                       "path",
+                                       "kind",
+                                       "revision",
+                                       "status",
+                                       "owner",
+                                       "approved_by",
+                                       "approved_on",
+                                       "next_review",
+                                       "review_months",
+                                       "retention_months",
+                                       "retention_ends",
+                                       "issuer",
+                                       "edition",
+                                       "key"};
+    return fields;
+}
+
+QByteArray RegisterCsv::Write(const QStringList& header, const QList<QStringList>& rows)
+{
+    QString text;
+    auto line = [&text](const QStringList& cells) {
+        QStringList fields;
+        for (const QString& cell : cells)
+            fields << csvField(cell);
+        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    };
+    line(header);
+    for (const QStringList& row : rows)
+        line(row);
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+RegisterCsv::Table RegisterCsv::Read(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Table table;
+        table.error = file.errorString();
+        return table;
+    }
+    return Parse(file.readAll());
+}
+
+RegisterCsv::Table RegisterCsv::Parse(const QByteArray& bytes)
+{
+    Table table;
+    const QByteArray text = asUtf8(bytes);
+    if (text.contains('\0')) {
+        table.error = QStringLiteral("it is not a text file");
+        return table;
+    }
+    csv_parser parser;
+    csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
+    Reader reader {&table};
+    if (csv_parse(&parser, text.constData(), size_t(text.size()), Reader::field, Reader::end, &reader)
+            != size_t(text.size())
+        || csv_fini(&parser, Reader::field, Reader::end, &reader) != 0)
+        table.error = QStringLiteral("it is not valid CSV near line %1 (%2)")
+                          .arg(reader.line)
+                          .arg(QString::fromLatin1(csv_strerror(csv_error(&parser))));
+    csv_free(&parser);
+    if (table.error.isEmpty() && table.header.isEmpty())
+        table.error = QStringLiteral("it holds no header row");
+    return table;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+// The document register as CSV (RFC 4180, through libcsv): the file the program writes, and any
+// such file read back, whatever its encoding.
+class RegisterCsv
+{
+public:
+    // The stable column names of an exported register, in their order.
+    static const QStringList& Fields();
+
+    // The CSV text of a header and rows, UTF-8 with a byte-order mark so that spreadsheet programs
+    // read the accents; lines end in CRLF.
+    static QByteArray Write(const QStringList& header, const QList<QStringList>& rows);
+
+    struct Table
+    {
+        QStringList header;
+        QList<QStringList> rows; // as many fields as each line had
+        QList<int> lines; // the file's line number of each row
+        QString error; // why the file could not be read at all
+    };
+    // Reads a CSV file in UTF-8 (with or without its mark), UTF-16 (with its mark) or Windows-1252.
+    static Table Read(const QString& path);
+    static Table Parse(const QByteArray& bytes);
+};
