@@ -58,20 +58,20 @@ QString readRow(const QStringList& cells, const QHash<QString, int>& mapping, Im
 {
     auto cell = [&](const char* field) {
         const int column = mapping.value(QLatin1String(field), -1);
-        return column < 0 ? QString() : cells.value(column).trimmed();
+        return column < 0 ? QString() : cells.value(column); // kept exactly: a register goes out and back
     };
     row.document.ref = cell("ref");
     row.document.title = cell("title");
     row.category = cell("category");
     row.document.clauses = cell("clauses").remove(QLatin1Char(' '));
     row.document.path = cell("path");
-    if (row.document.ref.isEmpty())
+    if (row.document.ref.trimmed().isEmpty())
         return QStringLiteral("no reference");
-    if (row.document.title.isEmpty())
+    if (row.document.title.trimmed().isEmpty())
         return QStringLiteral("no title");
-    if (row.category.isEmpty())
+    if (row.category.trimmed().isEmpty())
         return QStringLiteral("no category");
-    if (row.document.path.isEmpty())
+    if (row.document.path.trimmed().isEmpty())
         return QStringLiteral("no file");
     for (const QString& clause : row.document.clauses.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         if (!IsoClauses::Exists(clause))
@@ -81,7 +81,7 @@ QString readRow(const QStringList& cells, const QHash<QString, int>& mapping, Im
     for (const char* field : {"kind", "revision", "status", "owner", "approved_by", "approved_on", "next_review",
                               "review_months", "retention_months", "retention_ends", "issuer", "edition"})
         row.hasControl = row.hasControl || mapping.contains(QLatin1String(field));
-    const QString kind = cell("kind"), status = cell("status");
+    const QString kind = cell("kind").trimmed(), status = cell("status").trimmed();
     if (!kind.isEmpty() && !QStringList({"Document", "Record", "External"}).contains(kind))
         return QStringLiteral("kind '%1' is not Document, Record or External").arg(kind);
     if (!status.isEmpty() && !QStringList({"Draft", "Approved", "Obsolete"}).contains(status))

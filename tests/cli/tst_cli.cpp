@@ -2,6 +2,7 @@
 // prints, in each format, and its exit status.
 
 #include "support/DirectSql.h"
+#include "support/FileSnapshot.h"
 #include "support/TestFolder.h"
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -170,6 +171,28 @@ private slots:
         const QString out = cli(folder, {"history", "F01", "--format", "csv"}).out;
         QCOMPARE(out.count("\"T\",\"ann\",\"Edit F01\",\"A\",\"B\","), 2);
         QVERIFY2(out.contains(",\"K2\"\r\n") && out.count("K2") == 1 && !out.contains("F02"), qPrintable(out));
+    }
+
+    // export writes the register, import reads it back as unchanged; a refused row stops --apply
+    // unless --partial, and the master list page is written.
+    void registerOutAndIn()
+    {
+        TestFolder folder;
+        const QString csv = folder.filePath("register.csv");
+        QCOMPARE(cli(folder, {"export", csv}).out, "Exported 29 documents to " + csv + "\n");
+        const Run same = cli(folder, {"--format", "csv", "import", csv});
+        QCOMPARE(same.status, 0);
+        QCOMPARE(same.out.count("\"unchanged\""), 29);
+        const QString bad
+            = folder.writeFile("bad.csv", "ref,title,category,path\r\nNEW1,T,Forms,/p\r\nNEW2,,Forms,/p\r\n");
+        const Run refused = cli(folder, {"import", bad, "--apply"});
+        QCOMPARE(refused.status, 1);
+        QVERIFY(refused.out.contains("no title") && refused.err.contains("nothing was imported"));
+        QCOMPARE(DirectValue(folder.dbPath(), "SELECT count(*) FROM tbldocument"), QStringLiteral("29"));
+        QCOMPARE(cli(folder, {"import", bad, "--apply", "--partial"}).status, 1);
+        QCOMPARE(DirectValue(folder.dbPath(), "SELECT count(*) FROM tbldocument"), QStringLiteral("30"));
+        QCOMPARE(cli(folder, {"masterlist", "--html", folder.filePath("ml.htm")}).status, 0);
+        QVERIFY(readAll(folder.filePath("ml.htm")).contains("Master List of Documents"));
     }
 
     void backupWritesAWholeCopyAndRefusesTheCatalogue()

@@ -1,0 +1,188 @@
+// The register in and out on copies of the delivered catalogue: export then import gives the same
+// catalogue back, whatever the texts hold; bad files and rows are refused with their reasons and
+// nothing of a refused import is written; the master list's page.
+
+#include "platform/ScriptedUi.h"
+#include "reports/MasterListPage.h"
+#include "storage/Catalogue.h"
+#include "support/DirectSql.h"
+#include "support/FileSnapshot.h"
+#include "support/TestFolder.h"
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Action = ImportRow::Action;
+
+namespace {
+
+const QByteArray kHeader = "ref,title,category,clauses,path,status,next_review\r\n";
+
+QList<QStringList> stored(const TestFolder& folder)
+{
+    return DirectQuery(folder.dbPath(),
+                       u"SELECT docref,doctitle,catname,isoref,docpath,IFNULL(status,''),"
+                       "IFNULL(nextreview,'') FROM tbldocument JOIN tblcategory USING(catkey) "
+                       "LEFT JOIN tblcontrol USING(dockey) ORDER BY docref,catname"_s);
+}
+
+// Texts with what breaks hand-made CSV and markup: quotes, commas, line breaks, accents, markup.
+QString awkward(QRandomGenerator& random)
+{
+    static const QStringList pieces = {"a", "Ü", "\"", ",", "\n", "\r\n", "'", "<b>", "&", "€", " ", "中", ";", "\t"};
+    QString text = u"x"_s;
+    for (int i = random.bounded(1, 12); i > 0; --i)
+        text += pieces[random.bounded(int(pieces.size()))];
+    return text;
+}
+
+} // namespace
+
+class TestRegister : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Generated documents with awkward texts and control data, exported and imported into a fresh
+    // catalogue's copy, come back field for field.
+    void exportThenImportGivesTheCatalogueBack()
+    {
+        QRandomGenerator random(20261206);
+        for (int round = 0; round < 5; ++round) {
+            TestFolder from;
+            ScriptedUi ui;
+            from.openCatalogue();
+            Catalogue& c = Catalogue::Current();
+            const QString forms = DirectValue(from.dbPath(), u"SELECT catkey FROM tblcategory WHERE catname='Forms'"_s);
+            for (int i = 0; i < 20; ++i) {
+                Document d {QString(), u"R%1-"_s.arg(i) + awkward(random), awkward(random), u"7.5.1,8.2"_s,
+                            awkward(random)};
+                QCOMPARE(c.AddDocument(forms, d), Catalogue::Write::Done);
+                DocumentControl control;
+                control.revision = awkward(random);
+                control.status = i % 3 ? DocumentControl::Status::Approved : DocumentControl::Status::Draft;
+                control.nextReview = QDate(2025, 1, 1).addDays(i * 17);
+                QCOMPARE(c.SaveControl(d.key, control), Catalogue::Write::Done);
+            }
+            const QByteArray csv = RegisterCsv::Write(RegisterCsv::Fields(), c.RegisterRows());
+            const QList<QStringList> expected = stored(from);
+            Catalogue::Close();
+            TestFolder to;
+            to.openCatalogue();
+            const RegisterCsv::Table table = RegisterCsv::Parse(csv);
+            const ImportPlan plan = Catalogue::Current().PlanImport(table, Catalogue::MappingOf(table.header));
+            QCOMPARE(plan.Count(Action::Refused), 0);
+            QCOMPARE(plan.Count(Action::New), 20);
+            QCOMPARE(Catalogue::Current().ApplyImport(plan), Catalogue::Write::Done);
+            QCOMPARE(stored(to), expected);
+            QVERIFY(ui.boxes.isEmpty());
+        }
+    }
+
+    void badInputIsRefusedWithItsReason_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("told"); // the file's error, or the first refused row's reason
+        const QByteArray ok = "QP90,Title,Forms,7.5,/p,,\r\n";
+        QTest::newRow("binary") << QByteArray("PK\x03\x04\0\0", 6) << "it is not a text file";
+        QTest::newRow("empty") << QByteArray() << "it holds no header row";
+        QTest::newRow("unclosed quote") << kHeader + "QP90,\"Title,Forms"
+                                        << "it is not valid CSV near line 2";
+        QTest::newRow("too few fields") << kHeader + "QP90,Title\r\n"
+                                        << "it has 2 fields, the header 7";
+        QTest::newRow("too many fields") << kHeader + ok.chopped(2) + ",x\r\n"
+                                         << "it has 8 fields, the header 7";
+        QTest::newRow("no clause such") << kHeader + "QP90,T,Forms,9.9,/p,,\r\n"
+                                        << "'9.9' is not a clause of ISO 9001:2000";
+        QTest::newRow("date not ISO") << kHeader + "QP90,T,Forms,,/p,,31/12/2024\r\n"
+                                      << "next_review '31/12/2024' is not a date (year-month-day, e.g. 2024-03-31)";
+        QTest::newRow("status unknown") << kHeader + "QP90,T,Forms,,/p,Final,\r\n"
+                                        << "status 'Final' is not Draft, Approved or Obsolete";
+        QTest::newRow("repeated in file") << kHeader + ok + ok << "reference QP90 in Forms is already in line 2";
+        QTest::newRow("no title") << kHeader + "QP90,,Forms,,/p,,\r\n"
+                                  << "no title";
+    }
+
+    // Nothing of a file with a refused row is written unless the others are asked for; the good rows
+    // then go in whole, in one transaction.
+    void badInputIsRefusedWithItsReason()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, told);
+        TestFolder folder;
+        ScriptedUi ui;
+        folder.openCatalogue();
+        const RegisterCsv::Table table = RegisterCsv::Parse(file);
+        if (!table.error.isEmpty()) {
+            QVERIFY2(table.error.startsWith(told), qPrintable(table.error));
+            return;
+        }
+        const ImportPlan plan = Catalogue::Current().PlanImport(table, Catalogue::MappingOf(table.header));
+        QStringList reasons;
+        for (const ImportRow& row : plan.rows)
+            reasons << row.reason;
+        QVERIFY2(reasons.contains(told), qPrintable(reasons.join('|')));
+    }
+
+    // UTF-16 and Windows-1252 files read as their text; a refused write leaves the catalogue as it was.
+    void encodingsAndOneTransaction()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        folder.openCatalogue();
+        const QString text = u"ref,title,category,path\r\nQP91,Prüfplan,Neue Kategorie,/p\r\n"_s;
+        QByteArray utf16("\xFF\xFE");
+        utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        QByteArray cp1252 = "ref,title,category,path\r\nQP91,Pr\xFC"
+                            "fplan,Neue Kategorie,/p\r\n";
+        for (const QByteArray& bytes : {utf16, cp1252}) {
+            const RegisterCsv::Table table = RegisterCsv::Parse(bytes);
+            QCOMPARE(table.rows.value(0).value(1), u"Prüfplan"_s);
+        }
+        const RegisterCsv::Table table = RegisterCsv::Parse(cp1252);
+        const ImportPlan plan = Catalogue::Current().PlanImport(table, Catalogue::MappingOf(table.header));
+        QCOMPARE(plan.newCategories, QStringList {"Neue Kategorie"});
+        const QByteArray before = readAll(folder.dbPath());
+        DirectExec(folder.dbPath(),
+                   u"CREATE TRIGGER no BEFORE INSERT ON tbldocument BEGIN "
+                   "SELECT RAISE(ABORT,'refused'); END"_s);
+        const QList<QStringList> categories = DirectQuery(folder.dbPath(), u"SELECT * FROM tblcategory"_s);
+        QCOMPARE(Catalogue::Current().ApplyImport(plan), Catalogue::Write::Refused);
+        QCOMPARE(DirectQuery(folder.dbPath(), u"SELECT * FROM tblcategory"_s), categories);
+        QCOMPARE(ui.prompts(), QStringList {u"refused"_s});
+        QVERIFY(!before.isEmpty());
+    }
+
+    // The page of a crafted register: grouped by category, escaped, overdue marked, obsolete left
+    // out or in a section of their own, the print rules and the footer.
+    void masterListPage()
+    {
+        auto row = [](const char* ref, const char* category, const char* status, const char* next) {
+            QStringList r(RegisterCsv::Fields().size());
+            r[0] = QLatin1String(ref);
+            r[1] = u"Plan <\"A\"> & B"_s;
+            r[2] = QLatin1String(category);
+            r[7] = QLatin1String(status);
+            r[11] = QLatin1String(next);
+            return r;
+        };
+        const QList<QStringList> rows
+            = {row("QP1", "Procedures", "Approved", "2024-01-01"), row("QP2", "Procedures", "Obsolete", ""),
+               row("F1", "Forms", "Draft", "2030-01-01")};
+        const QDateTime produced(QDate(2025, 6, 1), QTime(9, 30));
+        const QString page = BuildMasterListPage(rows, u"cadrelle.db"_s, produced, false);
+        QVERIFY(page.contains(u"<h1>Master List of Documents</h1><p class=produced>cadrelle.db - produced "
+                              "2025-06-01 09:30</p><h2>Procedures</h2>"_s));
+        QVERIFY(page.contains(u"Plan &lt;&quot;A&quot;&gt; &amp; B"_s));
+        QVERIFY(page.contains(u"<td class=overdue>2024-01-01 (overdue)</td>"_s));
+        QVERIFY(!page.contains(u"QP2"_s) && page.indexOf(u"Procedures"_s) < page.indexOf(u"Forms"_s));
+        QVERIFY(page.contains(u"thead{display:table-header-group}tr{page-break-inside:avoid}"_s));
+        QVERIFY(page.endsWith(u"<footer>Uncontrolled when printed - check the current revision in the catalogue"
+                              "</footer></body></html>"_s));
+        const QString withObsolete = BuildMasterListPage(rows, u"cadrelle.db"_s, produced, true);
+        QVERIFY(withObsolete.indexOf(u"QP2"_s) > withObsolete.indexOf(u"Obsolete documents"_s));
+    }
+};
+
+QTEST_MAIN(TestRegister)
+#include "tst_register.moc"
