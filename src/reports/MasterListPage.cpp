@@ -9,11 +9,16 @@ namespace {
 const char* kStyle
     = "<style>body{font-family:Verdana,Arial,sans-serif;font-size:9pt;color:#000}"
       "h1{font-size:15pt;margin:0 0 4px}h2{font-size:11pt;margin:18px 0 4px}p.produced{margin:0 0 10px;color:#333}"
-      "table{border-collapse:collapse;width:100%}th,td{border:1px solid #999;padding:2px 5px;text-align:left;"
+      "table{border-collapse:collapse;width:100%;table-layout:fixed}th:nth-child(1){width:8%}"
+      "th:nth-child(2){width:20%}th:nth-child(3){width:5%}th:nth-child(4){width:8%}th:nth-child(5){width:10%}"
+      "th:nth-child(6){width:9%}th:nth-child(7){width:11%}th:nth-child(8){width:12%}th:nth-child(9){width:17%}td{overflow-wrap:anywhere}th,td{"
+      "border:1px solid #999;padding:2px 5px;text-align:left;"
       "vertical-align:top}th{background:#e8e8e8}td.overdue{color:#b00000;font-weight:bold}"
       "tr.obsolete td{color:#777}footer{margin-top:14px;font-size:8pt;color:#333}"
-      "@media print{thead{display:table-header-group}tr{page-break-inside:avoid}"
-      "footer{position:fixed;bottom:0}body{margin-bottom:2em}}</style>";
+      "@page{size:A4 landscape;margin:12mm 12mm 16mm;@bottom-center{content:\"Uncontrolled when printed - check the "
+      "current revision in the catalogue\";font-size:8pt}}@media print{thead{display:table-header-group}"
+      "tr{page-break-inside:avoid}"
+      "footer{display:none}}</style>";
 
 const char* kFooter = "Uncontrolled when printed - check the current revision in the catalogue";
 
