@@ -36,7 +36,7 @@ bool UpgradeBench::Prepare(QString& error)
         && db.OpenDatabase(m_folder.filePath(kPristine), false);
     const bool made = copied
         && db.Execute(QStringLiteral("DROP TABLE tblcontrol; DROP TABLE tblcategorycontrol; DROP TABLE tblhistory; "
-                                     "DROP TABLE sqlite_stat1; PRAGMA user_version=0"))
+                                     "DROP TABLE tblexclusion; DROP TABLE sqlite_stat1; PRAGMA user_version=0"))
         && db.Execute(QStringLiteral("VACUUM"));
     if (copied)
         db.CloseDatabase();

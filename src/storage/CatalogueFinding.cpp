@@ -107,8 +107,7 @@ std::vector<Document> Catalogue::Search(const QString& text)
     return found;
 }
 
-// A clause node lists a document when an element of its clause list begins with the node's number,
-// so an element names its first one, two and three levels: counted once per document.
+// A clause node lists a document when an element of its clause list begins with the node's number.
 std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Document>>* serving)
 {
     QHash<QString, int> counts;
@@ -119,41 +118,50 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
     ResultTable table;
     int32_t rows = 0, columns = 0;
     QString error;
-    // The counts alone need only each document's key and clause list; the report needs the rest.
-    const QString query = serving ? Sql::SelectAllDocuments() : Sql::SelectClauseLists();
-    if (PSSQLITE3_ExecuteDB(m_db->db(), query.toUtf8(), rows, columns, table, error) != 0)
-        return {};
+    // The counts alone need only how many documents name each clause list: the engine groups them,
+    // and the obsolete ones are taken off. The report needs the documents themselves.
+    QHash<QString, int> lists; // clause list -> current documents naming it
     std::vector<Document> current;
     if (serving) {
+        if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectAllDocuments().toUtf8(), rows, columns, table, error) != 0)
+            return {};
         const bool obsoleteShown = m_includeObsolete;
         m_includeObsolete = false;
         current = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }));
         m_includeObsolete = obsoleteShown;
+        for (const Document& d : current)
+            ++lists[d.clauses];
     } else {
-        const QHash<QString, ControlColumns>& control = controlCopy();
-        for (int row = 1; row <= table.rows(); ++row) {
-            Document& d = current.emplace_back();
-            d.key = table.at(0, row).toText();
-            d.clauses = table.at(1, row).toText();
-            const auto found = control.constFind(d.key);
-            if (found != control.constEnd() && found->status == DocumentControl::Status::Obsolete)
-                current.pop_back();
+        if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectClauseListCounts().toUtf8(), rows, columns, table, error) != 0)
+            return {};
+        for (int row = 1; row <= table.rows(); ++row)
+            lists.insert(table.at(0, row).toText(), int(table.at(1, row).toNumber().value_or(0)));
+        if (m_control
+            && PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectObsoleteClauseListCounts().toUtf8(), rows, columns, table,
+                                   error)
+                == 0) {
+            for (int row = 1; row <= table.rows(); ++row)
+                lists[table.at(0, row).toText()] -= int(table.at(1, row).toNumber().value_or(0));
         }
     }
-    QSet<QString> served;
-    for (const Document& document : current) {
-        served.clear();
-        for (const QStringView element : QStringView(document.clauses).split(QLatin1Char(','))) {
+    // The clauses a list serves, each once: an element names its first one, two and three levels.
+    auto servedBy = [&counts](const QString& list) {
+        QSet<QString> served;
+        for (const QStringView element : QStringView(list).split(QLatin1Char(','))) {
             for (int length : {1, 3, 5}) {
                 if (element.size() >= length && counts.contains(element.left(length).toString()))
                     served.insert(element.left(length).toString());
             }
         }
-        for (const QString& clause : served) {
-            ++counts[clause];
-            if (serving)
-                (*serving)[clause].push_back(document);
-        }
+        return served;
+    };
+    for (auto list = lists.cbegin(); list != lists.cend(); ++list) {
+        for (const QString& clause : servedBy(list.key()))
+            counts[clause] += list.value();
+    }
+    for (const Document& document : current) {
+        for (const QString& clause : servedBy(document.clauses))
+            (*serving)[clause].push_back(document);
     }
     QHash<QString, QString> exclusions;
     if (m_control

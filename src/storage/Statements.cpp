@@ -180,9 +180,15 @@ QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete)
         + notObsolete(includeObsolete, QStringLiteral(" WHERE ")) + QStringLiteral(" ORDER BY docref");
 }
 
-QString SelectClauseLists()
+QString SelectClauseListCounts()
 {
-    return QStringLiteral("SELECT dockey,isoref FROM tbldocument WHERE isoref<>''");
+    return QStringLiteral("SELECT isoref,count(*) FROM tbldocument WHERE isoref<>'' GROUP BY isoref");
+}
+
+QString SelectObsoleteClauseListCounts()
+{
+    return QStringLiteral("SELECT isoref,count(*) FROM tblcontrol JOIN tbldocument USING(dockey) WHERE "
+                          "status='Obsolete' AND isoref<>'' GROUP BY isoref");
 }
 
 QString CountDueForReview(const QString& until)

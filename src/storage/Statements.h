@@ -54,8 +54,9 @@ QString SelectControl(const QString& dockey);
 QString SelectControlColumns();
 // Every document with its category and control data, in the register's columns.
 QString SelectRegister();
-// The key and clause list of every document that names a clause.
-QString SelectClauseLists();
+// Each clause list the documents name, with how many name it; and the same for obsolete ones.
+QString SelectClauseListCounts();
+QString SelectObsoleteClauseListCounts();
 // The number of documents, not obsolete, whose next review is on or before the date.
 QString CountDueForReview(const QString& until);
 // Writes every control field of a document, its row made when it has none.
