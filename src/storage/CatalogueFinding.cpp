@@ -4,6 +4,7 @@
 #include "platform/ErrorTrap.h"
 #include "platform/LoginName.h"
 #include "storage/IsoClauses.h"
+#include "storage/ResultTable.h"
 #include "storage/Statements.h"
 #include "storage/TextFold.h"
 #include "storage/modSQLite.h"
@@ -16,18 +17,25 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Finding documents and checking their files: search, coverage of the standard's clauses, the file
 // check and relinking moved files.
 
 namespace {
 
-// What stat and access say of a document's file; empty when it is a readable file.
-QString fileProblem(const QString& path)
+// Files are read in blocks of this size for their checksum.
+constexpr std::size_t kReadBlock = 256 * 1024;
+
+// What stat and opening the file say of a document's file; empty when it is a readable file. With
+// hash, the file is read through it from that same opening (reset first).
+QString fileProblem(const QString& path, QCryptographicHash* hash, std::vector<char>& buffer)
 {
     if (path.isEmpty())
         return QStringLiteral("No file given");
@@ -44,19 +52,24 @@ QString fileProblem(const QString& path)
         return S_ISDIR(entry.st_mode) ? QStringLiteral("A folder, not a file") : QStringLiteral("Not a plain file");
     // Opened as the program will open it: access() would answer for the real user, not the
     // effective one.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int file = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
         return QStringLiteral("Cannot be read");
-    return QString();
-}
-
-QString fileHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    return hash.addData(&file) ? QString::fromLatin1(hash.result().toHex()) : QString();
+    bool read = true;
+    if (hash) {
+        hash->reset();
+        for (;;) {
+            const ssize_t got = ::read(file, buffer.data(), buffer.size());
+            if (got > 0)
+                hash->addData(QByteArrayView(buffer.data(), got));
+            else if (got == 0 || errno != EINTR) {
+                read = got == 0;
+                break;
+            }
+        }
+    }
+    ::close(file);
+    return read ? QString() : QStringLiteral("Cannot be read");
 }
 
 // The name of a file whatever separator its path was written with.
@@ -187,36 +200,37 @@ Catalogue::Write Catalogue::ExcludeClause(const QString& clause, const QString& 
                   {historyRow(QString(), QString(), "Clause excluded", clause, justification.trimmed())});
 }
 
+// The documents and their approved checksums come from one query; the rows carry the list's
+// columns (not the kind, owner and approval, which the check's list does not show).
 std::vector<Document> Catalogue::CheckFiles(const std::function<bool(int, int)>& progress)
 {
-    std::vector<Document> problems;
-    const bool obsoleteShown = m_includeObsolete;
-    m_includeObsolete = false; // an obsolete document's file may well be gone
-    const std::vector<Document> listed = AllDocuments();
-    m_includeObsolete = obsoleteShown;
-    QHash<QString, QString> hashes;
-    if (m_control) {
-        sqlRecordset hashRows;
-        hashRows.OpenRecordset(Sql::SelectCheckable(), m_db->db());
-        for (; !hashRows.AtEOF(); hashRows.MoveNext()) {
-            const QString hash = hashRows.Value(QStringLiteral("approvedhash")).toText();
-            if (!hash.isEmpty())
-                hashes.insert(hashRows.Value(QStringLiteral("dockey")).toText(), hash);
-        }
-        hashRows.CloseRecordset();
+    sqlRecordset rs;
+    // Without control data no document is obsolete and none has a checksum.
+    rs.OpenRecordset(m_control ? Sql::SelectCheckable() : Sql::SelectAllDocumentsWithCategory(), m_db->db());
+    const ResultTable& table = rs.Table();
+    const std::vector<Document> listed = DocumentsOf(table);
+    int hashColumn = -1;
+    for (int column = 0; column < table.columns(); ++column) {
+        if (table.at(column, 0).toText() == QLatin1String("approvedhash"))
+            hashColumn = column;
     }
+    std::vector<Document> problems;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    std::vector<char> buffer(kReadBlock);
     const int total = int(listed.size());
     for (int i = 0; i < total; ++i) {
-        Document document = listed[std::size_t(i)];
-        document.problem = fileProblem(document.path);
-        if (document.problem.isEmpty() && hashes.contains(document.key)
-            && fileHash(document.path) != hashes.value(document.key))
-            document.problem = QStringLiteral("Changed since approval");
-        if (!document.problem.isEmpty())
-            problems.push_back(std::move(document));
+        const QString approved = hashColumn < 0 ? QString() : table.at(hashColumn, i + 1).toText();
+        QString problem = fileProblem(listed[std::size_t(i)].path, approved.isEmpty() ? nullptr : &hash, buffer);
+        if (problem.isEmpty() && !approved.isEmpty() && QString::fromLatin1(hash.result().toHex()) != approved)
+            problem = QStringLiteral("Changed since approval");
+        if (!problem.isEmpty()) {
+            problems.push_back(listed[std::size_t(i)]);
+            problems.back().problem = problem;
+        }
         if (progress && !progress(i + 1, total))
             break;
     }
+    rs.CloseRecordset();
     return problems;
 }
 
