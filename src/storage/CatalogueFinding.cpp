@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSet>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -121,12 +120,41 @@ std::vector<Document> Catalogue::Search(const QString& text)
 }
 
 // A clause node lists a document when an element of its clause list begins with the node's number,
-// so an element names its first one, two and three levels: counted once per document.
+// so an element names its first one, two and three levels: counted once per document. The levels
+// are looked up in place, without a string of their own: a large catalogue has hundreds of
+// thousands of them.
 std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Document>>* serving)
 {
-    QHash<QString, int> counts;
-    for (const IsoClauses::Clause& clause : IsoClauses::All())
-        counts.insert(clause.number, 0);
+    const std::vector<IsoClauses::Clause>& clauses = IsoClauses::All();
+    std::vector<std::pair<QStringView, int>> numbers; // sorted, each with its place in the standard
+    for (int i = 0; i < int(clauses.size()); ++i)
+        numbers.emplace_back(clauses[std::size_t(i)].number, i);
+    std::sort(numbers.begin(), numbers.end());
+    const auto placeOf = [&numbers](QStringView number) {
+        const auto found
+            = std::lower_bound(numbers.begin(), numbers.end(), number,
+                               [](const std::pair<QStringView, int>& n, QStringView v) { return n.first < v; });
+        return found != numbers.end() && found->first == number ? found->second : -1;
+    };
+    std::vector<int> counts(clauses.size(), 0);
+    std::vector<int> lastCounted(clauses.size(), -1); // the document each clause was last counted for
+    const auto count = [&](int documentIndex, QStringView list, const Document* document) {
+        for (qsizetype start = 0; start <= list.size();) {
+            qsizetype end = list.indexOf(QLatin1Char(','), start);
+            end = end < 0 ? list.size() : end;
+            const QStringView element = list.mid(start, end - start);
+            for (int length : {1, 3, 5}) {
+                const int place = element.size() >= length ? placeOf(element.left(length)) : -1;
+                if (place < 0 || lastCounted[std::size_t(place)] == documentIndex)
+                    continue;
+                lastCounted[std::size_t(place)] = documentIndex;
+                ++counts[std::size_t(place)];
+                if (serving)
+                    (*serving)[clauses[std::size_t(place)].number].push_back(*document);
+            }
+            start = end + 1;
+        }
+    };
     // Read quietly: the tree's counts are refreshed after changes, and a catalogue that cannot be
     // read has told so already where it was read.
     ResultTable table;
@@ -136,36 +164,20 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
     const QString query = serving ? Sql::SelectAllDocuments() : Sql::SelectClauseLists();
     if (PSSQLITE3_ExecuteDB(m_db->db(), query.toUtf8(), rows, columns, table, error) != 0)
         return {};
-    std::vector<Document> current;
     if (serving) {
         const bool obsoleteShown = m_includeObsolete;
         m_includeObsolete = false;
-        current = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }));
+        const std::vector<Document> current
+            = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }));
         m_includeObsolete = obsoleteShown;
+        for (std::size_t i = 0; i < current.size(); ++i)
+            count(int(i), current[i].clauses, &current[i]);
     } else {
         const QHash<QString, ControlColumns>& control = controlCopy();
         for (int row = 1; row <= table.rows(); ++row) {
-            Document& d = current.emplace_back();
-            d.key = table.at(0, row).toText();
-            d.clauses = table.at(1, row).toText();
-            const auto found = control.constFind(d.key);
-            if (found != control.constEnd() && found->status == DocumentControl::Status::Obsolete)
-                current.pop_back();
-        }
-    }
-    QSet<QString> served;
-    for (const Document& document : current) {
-        served.clear();
-        for (const QStringView element : QStringView(document.clauses).split(QLatin1Char(','))) {
-            for (int length : {1, 3, 5}) {
-                if (element.size() >= length && counts.contains(element.left(length).toString()))
-                    served.insert(element.left(length).toString());
-            }
-        }
-        for (const QString& clause : served) {
-            ++counts[clause];
-            if (serving)
-                (*serving)[clause].push_back(document);
+            const auto found = control.isEmpty() ? control.constEnd() : control.constFind(table.at(0, row).toText());
+            if (found == control.constEnd() || found->status != DocumentControl::Status::Obsolete)
+                count(row, table.at(1, row).toText(), nullptr);
         }
     }
     QHash<QString, QString> exclusions;
@@ -175,10 +187,11 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
             exclusions.insert(table.at(0, row).toText(), table.at(1, row).toText());
     }
     std::vector<ClauseCoverage> coverage;
-    for (const IsoClauses::Clause& clause : IsoClauses::All())
-        coverage.push_back({clause.number, clause.title, counts.value(clause.number),
-                            IsoClauses::RequiresProcedure(clause.number), exclusions.contains(clause.number),
-                            exclusions.value(clause.number)});
+    for (std::size_t i = 0; i < clauses.size(); ++i) {
+        const IsoClauses::Clause& clause = clauses[i];
+        coverage.push_back({clause.number, clause.title, counts[i], IsoClauses::RequiresProcedure(clause.number),
+                            exclusions.contains(clause.number), exclusions.value(clause.number)});
+    }
     return coverage;
 }
 
