@@ -214,35 +214,45 @@ Catalogue::Write Catalogue::ExcludeClause(const QString& clause, const QString& 
 }
 
 // The documents and their approved checksums come from one query; the rows carry the list's
-// columns (not the kind, owner and approval, which the check's list does not show).
+// columns (not the kind, owner and approval, which the check's list does not show). Only the rows
+// with a problem become documents: most have none.
 std::vector<Document> Catalogue::CheckFiles(const std::function<bool(int, int)>& progress)
 {
     sqlRecordset rs;
     // Without control data no document is obsolete and none has a checksum.
     rs.OpenRecordset(m_control ? Sql::SelectCheckable() : Sql::SelectAllDocumentsWithCategory(), m_db->db());
     const ResultTable& table = rs.Table();
-    const std::vector<Document> listed = DocumentsOf(table);
-    int hashColumn = -1;
+    int pathColumn = -1, hashColumn = -1;
     for (int column = 0; column < table.columns(); ++column) {
-        if (table.at(column, 0).toText() == QLatin1String("approvedhash"))
-            hashColumn = column;
+        const QString name = table.at(column, 0).toText();
+        pathColumn = name == QLatin1String("docpath") ? column : pathColumn;
+        hashColumn = name == QLatin1String("approvedhash") ? column : hashColumn;
     }
-    std::vector<Document> problems;
+    std::vector<std::pair<int, QString>> found; // row, problem
     QCryptographicHash hash(QCryptographicHash::Sha256);
     std::vector<char> buffer(kReadBlock);
-    const int total = int(listed.size());
-    for (int i = 0; i < total; ++i) {
-        const QString approved = hashColumn < 0 ? QString() : table.at(hashColumn, i + 1).toText();
-        QString problem = fileProblem(listed[std::size_t(i)].path, approved.isEmpty() ? nullptr : &hash, buffer);
+    const int total = table.rows();
+    for (int row = 1; row <= total; ++row) {
+        const QString approved = hashColumn < 0 ? QString() : table.at(hashColumn, row).toText();
+        QString problem = fileProblem(table.at(pathColumn, row).toText(), approved.isEmpty() ? nullptr : &hash, buffer);
         if (problem.isEmpty() && !approved.isEmpty() && QString::fromLatin1(hash.result().toHex()) != approved)
             problem = QStringLiteral("Changed since approval");
-        if (!problem.isEmpty()) {
-            problems.push_back(listed[std::size_t(i)]);
-            problems.back().problem = problem;
-        }
-        if (progress && !progress(i + 1, total))
+        if (!problem.isEmpty())
+            found.emplace_back(row, problem);
+        if (progress && !progress(row, total))
             break;
     }
+    // DocumentsOf asks about each row once, in order.
+    int row = 0;
+    std::size_t next = 0;
+    std::vector<Document> problems = DocumentsOf(table, [&](const Variant&) {
+        ++row;
+        const bool keep = next < found.size() && found[next].first == row;
+        next += keep ? 1 : 0;
+        return keep;
+    });
+    for (std::size_t i = 0; i < problems.size(); ++i)
+        problems[i].problem = found[i].second;
     rs.CloseRecordset();
     return problems;
 }
