@@ -16,6 +16,11 @@ void BenchFolder::SetPlace(const QString& parent, bool keep)
     g_keep = keep;
 }
 
+bool BenchFolder::Keeps()
+{
+    return g_keep;
+}
+
 BenchFolder::BenchFolder()
     : m_dir(g_parent.isEmpty() ? QDir::tempPath() + QStringLiteral("/cadrelle-bench-XXXXXX")
                                : g_parent + QStringLiteral("/cadrelle-bench-XXXXXX"))

@@ -14,6 +14,7 @@ public:
     // Where the folders are made (the system's temporary folder unless set), and whether they
     // stay after the run, for a closer look with sqlite3 or a profiler.
     static void SetPlace(const QString& parent, bool keep);
+    static bool Keeps();
 
     bool isValid() const { return m_valid; }
     const QString& error() const { return m_error; }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -167,6 +168,34 @@ Timing ProgramSession::Report()
         return Fail(QStringLiteral("the report page is empty"));
     if (!m_ui.boxes.isEmpty())
         return Fail(QStringLiteral("the report showed a message"));
+    return elapsed;
+}
+
+Timing ProgramSession::Search(const QString& text, bool profiled)
+{
+    if (!m_window || text.isEmpty())
+        return Fail(QStringLiteral("no main window"));
+    QLineEdit* box = m_window->txtSearch;
+    box->blockSignals(true);
+    box->setText(text.chopped(1));
+    box->blockSignals(false);
+    box->setCursorPosition(int(text.size()) - 1);
+    EventIdle::Wait();
+    m_ui.boxes.clear();
+
+    const Stopwatch clock(profiled);
+    QTest::keyClick(box, text.back().toLatin1());
+    paintList(m_window);
+    EventIdle::Wait();
+    const Timing elapsed = clock.Elapsed();
+
+    const QString title = QStringLiteral("Search - %1 - %2 documents").arg(text).arg(ListedRows());
+    if (box->text() != text || m_window->lblTitle->text() != title)
+        return Fail(QStringLiteral("the search for ") + text + QStringLiteral(" did not show its list"));
+    if (ListedRows() == 0)
+        return Fail(QStringLiteral("the search for ") + text + QStringLiteral(" found nothing"));
+    if (!m_ui.boxes.isEmpty())
+        return Fail(QStringLiteral("the search showed a message"));
     return elapsed;
 }
 

@@ -31,6 +31,9 @@ public:
     Timing ClickClause(const QString& text);
     // Report, HTML over the list shown.
     Timing Report();
+    // The last letter of text typed into the search box, the rest of it already there: until the
+    // list shows what the search found, painted, and the program is idle. It must find something.
+    Timing Search(const QString& text, bool profiled = true);
 
     int ListedRows() const;
     frmMain* window() const { return m_window; }

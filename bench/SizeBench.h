@@ -14,9 +14,9 @@ class FixupBench;
 class ScriptedUi;
 
 // Every figure for one catalogue size: the catalogue is made, its floors taken with sqlite3, then
-// the program is started and clicked through, the due list read and the upgrade from version 0
-// timed through the catalogue service, and the peak memory of the largest list is taken in a
-// child process.
+// the program is started and clicked through, the due list read, finding and checking timed
+// (FindingBench), the upgrade from version 0 timed through the catalogue service, and the peak memory of the largest
+// list is taken in a child process.
 class SizeBench
 {
 public:

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "Stopwatch.h"
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 // The floor: the sqlite3 command-line program running a query on the catalogue file and writing
 // its rows to /dev/null, as `sqlite3 file.db "<query>" > /dev/null` does, timed around the whole
-// process. The process is spawned without copying the driver's memory, so the floor holds only
-// what sqlite3 itself costs.
+// process (RunTool).
 class SqliteCli
 {
 public:
@@ -21,7 +19,4 @@ public:
     // The same with the statements read from a file on standard input (statements too long to
     // be one argument).
     static Timing RunScript(const QString& db, const QString& scriptFile);
-
-private:
-    static Timing Spawn(const QStringList& arguments, const QString& input);
 };

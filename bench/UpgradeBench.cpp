@@ -26,8 +26,8 @@ bool freshCopy(const BenchFolder& folder, const QString& name)
 
 } // namespace
 
-// The filled catalogue goes back to version 0: its control tables, their statistics and the
-// version go, and the file is rebuilt as a catalogue of that version was.
+// The filled catalogue goes back to version 0: its control and exclusion tables, their statistics
+// and the version go, and the file is rebuilt as a catalogue of that version was.
 bool UpgradeBench::Prepare(QString& error)
 {
     QFile::remove(m_folder.filePath(kPristine));

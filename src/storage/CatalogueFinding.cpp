@@ -4,6 +4,7 @@
 #include "platform/ErrorTrap.h"
 #include "platform/LoginName.h"
 #include "storage/IsoClauses.h"
+#include "storage/ResultTable.h"
 #include "storage/Statements.h"
 #include "storage/TextFold.h"
 #include "storage/modSQLite.h"
@@ -15,19 +16,25 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSet>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Finding documents and checking their files: search, coverage of the standard's clauses, the file
 // check and relinking moved files.
 
 namespace {
 
-// What stat and access say of a document's file; empty when it is a readable file.
-QString fileProblem(const QString& path)
+// Files are read in blocks of this size for their checksum.
+constexpr std::size_t kReadBlock = 256 * 1024;
+
+// What stat and opening the file say of a document's file; empty when it is a readable file. With
+// hash, the file is read through it from that same opening (reset first).
+QString fileProblem(const QString& path, QCryptographicHash* hash, std::vector<char>& buffer)
 {
     if (path.isEmpty())
         return QStringLiteral("No file given");
@@ -44,19 +51,24 @@ QString fileProblem(const QString& path)
         return S_ISDIR(entry.st_mode) ? QStringLiteral("A folder, not a file") : QStringLiteral("Not a plain file");
     // Opened as the program will open it: access() would answer for the real user, not the
     // effective one.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int file = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
         return QStringLiteral("Cannot be read");
-    return QString();
-}
-
-QString fileHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    return hash.addData(&file) ? QString::fromLatin1(hash.result().toHex()) : QString();
+    bool read = true;
+    if (hash) {
+        hash->reset();
+        for (;;) {
+            const ssize_t got = ::read(file, buffer.data(), buffer.size());
+            if (got > 0)
+                hash->addData(QByteArrayView(buffer.data(), got));
+            else if (got == 0 || errno != EINTR) {
+                read = got == 0;
+                break;
+            }
+        }
+    }
+    ::close(file);
+    return read ? QString() : QStringLiteral("Cannot be read");
 }
 
 // The name of a file whatever separator its path was written with.
@@ -107,12 +119,41 @@ std::vector<Document> Catalogue::Search(const QString& text)
     return found;
 }
 
-// A clause node lists a document when an element of its clause list begins with the node's number.
+// A clause node lists a document when an element of its clause list begins with the node's number,
+// so an element names its first one, two and three levels: counted once per document. The levels
+// are looked up in place, without a string of their own.
 std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Document>>* serving)
 {
-    QHash<QString, int> counts;
-    for (const IsoClauses::Clause& clause : IsoClauses::All())
-        counts.insert(clause.number, 0);
+    const std::vector<IsoClauses::Clause>& clauses = IsoClauses::All();
+    std::vector<std::pair<QStringView, int>> numbers; // sorted, each with its place in the standard
+    for (int i = 0; i < int(clauses.size()); ++i)
+        numbers.emplace_back(clauses[std::size_t(i)].number, i);
+    std::sort(numbers.begin(), numbers.end());
+    const auto placeOf = [&numbers](QStringView number) {
+        const auto found
+            = std::lower_bound(numbers.begin(), numbers.end(), number,
+                               [](const std::pair<QStringView, int>& n, QStringView v) { return n.first < v; });
+        return found != numbers.end() && found->first == number ? found->second : -1;
+    };
+    std::vector<int> counts(clauses.size(), 0);
+    std::vector<int> lastCounted(clauses.size(), -1); // the document each clause was last counted for
+    const auto count = [&](int documentIndex, QStringView list, const Document* document, int weight) {
+        for (qsizetype start = 0; start <= list.size();) {
+            qsizetype end = list.indexOf(QLatin1Char(','), start);
+            end = end < 0 ? list.size() : end;
+            const QStringView element = list.mid(start, end - start);
+            for (int length : {1, 3, 5}) {
+                const int place = element.size() >= length ? placeOf(element.left(length)) : -1;
+                if (place < 0 || lastCounted[std::size_t(place)] == documentIndex)
+                    continue;
+                lastCounted[std::size_t(place)] = documentIndex;
+                counts[std::size_t(place)] += weight;
+                if (serving)
+                    (*serving)[clauses[std::size_t(place)].number].push_back(*document);
+            }
+            start = end + 1;
+        }
+    };
     // Read quietly: the tree's counts are refreshed after changes, and a catalogue that cannot be
     // read has told so already where it was read.
     ResultTable table;
@@ -120,20 +161,20 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
     QString error;
     // The counts alone need only how many documents name each clause list: the engine groups them,
     // and the obsolete ones are taken off. The report needs the documents themselves.
-    QHash<QString, int> lists; // clause list -> current documents naming it
-    std::vector<Document> current;
     if (serving) {
         if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectAllDocuments().toUtf8(), rows, columns, table, error) != 0)
             return {};
         const bool obsoleteShown = m_includeObsolete;
         m_includeObsolete = false;
-        current = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }));
+        const std::vector<Document> current
+            = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }));
         m_includeObsolete = obsoleteShown;
-        for (const Document& d : current)
-            ++lists[d.clauses];
+        for (std::size_t i = 0; i < current.size(); ++i)
+            count(int(i), current[i].clauses, &current[i], 1);
     } else {
         if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectClauseListCounts().toUtf8(), rows, columns, table, error) != 0)
             return {};
+        QHash<QString, int> lists; // clause list -> current documents naming it
         for (int row = 1; row <= table.rows(); ++row)
             lists.insert(table.at(0, row).toText(), int(table.at(1, row).toNumber().value_or(0)));
         if (m_control
@@ -143,25 +184,9 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
             for (int row = 1; row <= table.rows(); ++row)
                 lists[table.at(0, row).toText()] -= int(table.at(1, row).toNumber().value_or(0));
         }
-    }
-    // The clauses a list serves, each once: an element names its first one, two and three levels.
-    auto servedBy = [&counts](const QString& list) {
-        QSet<QString> served;
-        for (const QStringView element : QStringView(list).split(QLatin1Char(','))) {
-            for (int length : {1, 3, 5}) {
-                if (element.size() >= length && counts.contains(element.left(length).toString()))
-                    served.insert(element.left(length).toString());
-            }
-        }
-        return served;
-    };
-    for (auto list = lists.cbegin(); list != lists.cend(); ++list) {
-        for (const QString& clause : servedBy(list.key()))
-            counts[clause] += list.value();
-    }
-    for (const Document& document : current) {
-        for (const QString& clause : servedBy(document.clauses))
-            (*serving)[clause].push_back(document);
+        int index = 0;
+        for (auto list = lists.cbegin(); list != lists.cend(); ++list)
+            count(index++, list.key(), nullptr, list.value());
     }
     QHash<QString, QString> exclusions;
     if (m_control
@@ -170,10 +195,11 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
             exclusions.insert(table.at(0, row).toText(), table.at(1, row).toText());
     }
     std::vector<ClauseCoverage> coverage;
-    for (const IsoClauses::Clause& clause : IsoClauses::All())
-        coverage.push_back({clause.number, clause.title, counts.value(clause.number),
-                            IsoClauses::RequiresProcedure(clause.number), exclusions.contains(clause.number),
-                            exclusions.value(clause.number)});
+    for (std::size_t i = 0; i < clauses.size(); ++i) {
+        const IsoClauses::Clause& clause = clauses[i];
+        coverage.push_back({clause.number, clause.title, counts[i], IsoClauses::RequiresProcedure(clause.number),
+                            exclusions.contains(clause.number), exclusions.value(clause.number)});
+    }
     return coverage;
 }
 
@@ -195,36 +221,47 @@ Catalogue::Write Catalogue::ExcludeClause(const QString& clause, const QString& 
                   {historyRow(QString(), QString(), "Clause excluded", clause, justification.trimmed())});
 }
 
+// The documents and their approved checksums come from one query; the rows carry the list's
+// columns (not the kind, owner and approval, which the check's list does not show). Only the rows
+// with a problem become documents: most have none.
 std::vector<Document> Catalogue::CheckFiles(const std::function<bool(int, int)>& progress)
 {
-    std::vector<Document> problems;
-    const bool obsoleteShown = m_includeObsolete;
-    m_includeObsolete = false; // an obsolete document's file may well be gone
-    const std::vector<Document> listed = AllDocuments();
-    m_includeObsolete = obsoleteShown;
-    QHash<QString, QString> hashes;
-    if (m_control) {
-        sqlRecordset hashRows;
-        hashRows.OpenRecordset(Sql::SelectCheckable(), m_db->db());
-        for (; !hashRows.AtEOF(); hashRows.MoveNext()) {
-            const QString hash = hashRows.Value(QStringLiteral("approvedhash")).toText();
-            if (!hash.isEmpty())
-                hashes.insert(hashRows.Value(QStringLiteral("dockey")).toText(), hash);
-        }
-        hashRows.CloseRecordset();
+    sqlRecordset rs;
+    // Without control data no document is obsolete and none has a checksum.
+    rs.OpenRecordset(m_control ? Sql::SelectCheckable() : Sql::SelectAllDocumentsWithCategory(), m_db->db());
+    const ResultTable& table = rs.Table();
+    int pathColumn = -1, hashColumn = -1;
+    for (int column = 0; column < table.columns(); ++column) {
+        const QString name = table.at(column, 0).toText();
+        pathColumn = name == QLatin1String("docpath") ? column : pathColumn;
+        hashColumn = name == QLatin1String("approvedhash") ? column : hashColumn;
     }
-    const int total = int(listed.size());
-    for (int i = 0; i < total; ++i) {
-        Document document = listed[std::size_t(i)];
-        document.problem = fileProblem(document.path);
-        if (document.problem.isEmpty() && hashes.contains(document.key)
-            && fileHash(document.path) != hashes.value(document.key))
-            document.problem = QStringLiteral("Changed since approval");
-        if (!document.problem.isEmpty())
-            problems.push_back(std::move(document));
-        if (progress && !progress(i + 1, total))
+    std::vector<std::pair<int, QString>> found; // row, problem
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    std::vector<char> buffer(kReadBlock);
+    const int total = table.rows();
+    for (int row = 1; row <= total; ++row) {
+        const QString approved = hashColumn < 0 ? QString() : table.at(hashColumn, row).toText();
+        QString problem = fileProblem(table.at(pathColumn, row).toText(), approved.isEmpty() ? nullptr : &hash, buffer);
+        if (problem.isEmpty() && !approved.isEmpty() && QString::fromLatin1(hash.result().toHex()) != approved)
+            problem = QStringLiteral("Changed since approval");
+        if (!problem.isEmpty())
+            found.emplace_back(row, problem);
+        if (progress && !progress(row, total))
             break;
     }
+    // DocumentsOf asks about each row once, in order.
+    int row = 0;
+    std::size_t next = 0;
+    std::vector<Document> problems = DocumentsOf(table, [&](const Variant&) {
+        ++row;
+        const bool keep = next < found.size() && found[next].first == row;
+        next += keep ? 1 : 0;
+        return keep;
+    });
+    for (std::size_t i = 0; i < problems.size(); ++i)
+        problems[i].problem = found[i].second;
+    rs.CloseRecordset();
     return problems;
 }
 

@@ -195,6 +195,69 @@ private slots:
         QVERIFY(readAll(folder.filePath("ml.htm")).contains("Master List of Documents"));
     }
 
+    // On a catalogue changed by SQL ($DIR: the test folder): each file a record then points into the
+    // folder is written, the others are missing; moved/ holds QP01.rtf once and F01.rtf twice.
+    void findingAndChecking_data()
+    {
+        for (const char* column : {"setup", "args", "holds", "lacks", "paths"})
+            QTest::addColumn<QString>(column); // args split at '|'; holds: lines of output or error
+        QTest::addColumn<int>("status");
+        const auto row = [](const char* name, QString setup, QString args, int status, QString holds,
+                            QString lacks = "", QString paths = "F01.rtf|QP01.rtf") {
+            QTest::newRow(name) << setup << args << holds << lacks << paths << status;
+        };
+        row("search, every word, any case and accent", "", "search|RÉPORT audit", 0,
+            "\"IA02\",\"Internal Audit Report\",\"8.2.2\"", "IA01");
+        row("search, % is a character", "UPDATE tbldocument SET doctitle='Yield 100% checked' WHERE docref='F05'",
+            "search|0%", 0, "\"F05\",\"Yield 100% checked\"", "QP01");
+        row("coverage, the six served", "", "coverage", 0,
+            "\"8.3\",\"Control of nonconforming product\",\"2\",\"covered\"", "missing");
+        row("coverage, 8.3 only in an obsolete and a moved document",
+            "UPDATE tbldocument SET isoref='8.2' WHERE docref='CA01'; INSERT INTO tblcontrol (dockey,status) "
+            "SELECT dockey,'Obsolete' FROM tbldocument WHERE docref='QP04'",
+            "coverage", 1, "\"8.3\",\"Control of nonconforming product\",\"0\",\"missing procedure\"");
+        row("check, no file delivered", "", "check", 1, "\"QP01\",\"Control of Documents\",\"QP01.rtf\",\"Missing\"");
+        row("check, files written, one changed since approval",
+            "UPDATE tbldocument SET docpath='$DIR/'||docpath WHERE docref<>'F05'; INSERT INTO tblcontrol "
+            "(dockey,approvedhash) SELECT dockey,iif(docref='QP01','2d711642b726b04401627ca9fbac32f5c8530fb1903cc4db"
+            "02258717921a4881','0') FROM tbldocument WHERE docref IN ('QP01','QP02')",
+            "check", 1, "\"QP02\",\"Control of Records\",\"$DIR/QP02.rtf\",\"Changed since approval\"", "QP01",
+            "$DIR/F01.rtf|$DIR/QP01.rtf");
+        row("relink, dry run", "", "relink|$DIR/moved", 0, "\"QP01.rtf\",\"$DIR/moved/QP01.rtf\",\"would relink\"");
+        row("relink, dry run, a name found twice", "", "relink|$DIR/moved", 0, "\"F01.rtf\",\"$DIR/moved/a/F01.rtf;");
+        row("relink, applied to the one found once", "", "relink|$DIR/moved|--apply", 0,
+            "\"$DIR/moved/QP01.rtf\",\"relinked\"", "", "F01.rtf|$DIR/moved/QP01.rtf");
+        row("relink, a file for a folder", "", "relink|$DIR/cadrelle.db", 2,
+            "cadrelle-cli: '$DIR/cadrelle.db' is not a folder");
+    }
+
+    void findingAndChecking()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, args);
+        QFETCH(QString, holds);
+        QFETCH(QString, lacks);
+        QFETCH(QString, paths);
+        QFETCH(int, status);
+        TestFolder folder;
+        cli(folder, {"categories"}); // upgraded, so that control data can be stored
+        if (!setup.isEmpty())
+            DirectExec(folder.dbPath(), setup.replace("$DIR", folder.path()));
+        for (const QStringList& record : DirectQuery(folder.dbPath(), "SELECT docpath FROM tbldocument"))
+            if (record[0].startsWith(folder.path()))
+                TestFolder::write(record[0]);
+        for (const char* file : {"moved/QP01.rtf", "moved/a/F01.rtf", "moved/b/F01.rtf"})
+            folder.writeFile(file);
+        const Run run = cli(folder, args.replace("$DIR", folder.path()).split('|') << "--format=csv");
+        QCOMPARE(run.status, status);
+        QVERIFY2((run.out + run.err).contains(holds.replace("$DIR", folder.path())), qPrintable(run.out + run.err));
+        QVERIFY2(lacks.isEmpty() || !run.out.contains(lacks), qPrintable(run.out));
+        QCOMPARE(DirectValue(folder.dbPath(),
+                             "SELECT group_concat(docpath,'|') FROM (SELECT docpath FROM "
+                             "tbldocument WHERE docref IN ('F01','QP01') ORDER BY docref)"),
+                 paths.replace("$DIR", folder.path()));
+    }
+
     void backupWritesAWholeCopyAndRefusesTheCatalogue()
     {
         TestFolder folder;
