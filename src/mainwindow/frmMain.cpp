@@ -16,6 +16,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QToolBar>
 
@@ -308,6 +309,8 @@ void frmMain::EnableAllButtons()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == txtSearch && event->type() == QEvent::FocusIn && Catalogue::IsOpen())
+        Catalogue::Current().PrepareSearch();
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
     return QMainWindow::eventFilter(watched, event);

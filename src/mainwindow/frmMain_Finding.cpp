@@ -45,6 +45,7 @@ void frmMain::buildFindingControls()
     txtSearch->setFixedWidth(190);
     tlbCategories->addWidget(txtSearch);
     connect(txtSearch, &QLineEdit::textChanged, this, &frmMain::txtSearch_Change);
+    txtSearch->installEventFilter(this);
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
         txtSearch->setFocus(Qt::ShortcutFocusReason);

@@ -100,6 +100,9 @@ public:
     // The documents whose reference, title, file or clause list holds every word of text, case and
     // accents aside; the words match literally, wherever they stand.
     std::vector<Document> Search(const QString& text);
+    // Reads and folds the texts searched, if the catalogue changed since: done when the search box
+    // takes the focus, so that the first keystroke does not wait for it.
+    void PrepareSearch();
     // Every clause of the standard with the number of current documents that serve it and its
     // exclusion; with serving, also the documents of each clause, by reference.
     std::vector<ClauseCoverage> Coverage(QHash<QString, std::vector<Document>>* serving = nullptr);

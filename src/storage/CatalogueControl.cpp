@@ -2,10 +2,10 @@
 
 #include "platform/ErrorTrap.h"
 #include "platform/ProgramFolder.h"
+#include "storage/Sha256.h"
 #include "storage/Statements.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
@@ -40,16 +40,6 @@ QStringList controlValues(const DocumentControl& c)
             c.issuer,
             c.edition,
             c.withdrawnReason};
-}
-
-// The SHA-256 of a file, read in pieces; empty when it cannot be read.
-QString fileHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    return hash.addData(&file) ? QString::fromLatin1(hash.result().toHex()) : QString();
 }
 
 // A reference as a file or folder name: separators and NULs cannot stand in one.
@@ -191,7 +181,7 @@ Catalogue::Write Catalogue::Approve(const Document& document, const QString& app
     if (control.revision.trimmed().isEmpty())
         return refuse(QStringLiteral("it has no revision. Give it one in Document control."));
     const QFileInfo file(document.path);
-    const QString hash = file.isFile() ? fileHash(document.path) : QString();
+    const QString hash = file.isFile() ? Sha256::OfFile(document.path) : QString();
     if (hash.isEmpty())
         return refuse(QStringLiteral("its file '") + document.path
                       + QStringLiteral("' is missing or cannot be read, so no approved copy can be kept."));

@@ -5,12 +5,12 @@
 #include "platform/LoginName.h"
 #include "storage/IsoClauses.h"
 #include "storage/ResultTable.h"
+#include "storage/Sha256.h"
 #include "storage/Statements.h"
 #include "storage/TextFold.h"
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
@@ -34,7 +34,7 @@ constexpr std::size_t kReadBlock = 256 * 1024;
 
 // What stat and opening the file say of a document's file; empty when it is a readable file. With
 // hash, the file is read through it from that same opening (reset first).
-QString fileProblem(const QString& path, QCryptographicHash* hash, std::vector<char>& buffer)
+QString fileProblem(const QString& path, Sha256* hash, std::vector<char>& buffer)
 {
     if (path.isEmpty())
         return QStringLiteral("No file given");
@@ -56,11 +56,11 @@ QString fileProblem(const QString& path, QCryptographicHash* hash, std::vector<c
         return QStringLiteral("Cannot be read");
     bool read = true;
     if (hash) {
-        hash->reset();
+        hash->Reset();
         for (;;) {
             const ssize_t got = ::read(file, buffer.data(), buffer.size());
             if (got > 0)
-                hash->addData(QByteArrayView(buffer.data(), got));
+                hash->Add(buffer.data(), std::size_t(got));
             else if (got == 0 || errno != EINTR) {
                 read = got == 0;
                 break;
@@ -93,6 +93,21 @@ qint64 Catalogue::dataVersion()
 
 std::vector<Document> Catalogue::Search(const QString& text)
 {
+    PrepareSearch();
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList words = Folded(text).split(blanks, Qt::SkipEmptyParts);
+    std::vector<Document> found;
+    for (const auto& [document, haystack] : m_searchable) {
+        if (!m_includeObsolete && document.status == DocumentControl::Status::Obsolete)
+            continue;
+        if (std::all_of(words.begin(), words.end(), [&](const QString& w) { return haystack.contains(w); }))
+            found.push_back(document);
+    }
+    return found;
+}
+
+void Catalogue::PrepareSearch()
+{
     const qint64 version = dataVersion();
     if (m_searchable.empty() || version != m_searchableVersion) {
         m_searchable.clear();
@@ -107,16 +122,6 @@ std::vector<Document> Catalogue::Search(const QString& text)
         }
         m_searchableVersion = version;
     }
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QStringList words = Folded(text).split(blanks, Qt::SkipEmptyParts);
-    std::vector<Document> found;
-    for (const auto& [document, haystack] : m_searchable) {
-        if (!m_includeObsolete && document.status == DocumentControl::Status::Obsolete)
-            continue;
-        if (std::all_of(words.begin(), words.end(), [&](const QString& w) { return haystack.contains(w); }))
-            found.push_back(document);
-    }
-    return found;
 }
 
 // A clause node lists a document when an element of its clause list begins with the node's number,
@@ -237,13 +242,13 @@ std::vector<Document> Catalogue::CheckFiles(const std::function<bool(int, int)>&
         hashColumn = name == QLatin1String("approvedhash") ? column : hashColumn;
     }
     std::vector<std::pair<int, QString>> found; // row, problem
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     std::vector<char> buffer(kReadBlock);
     const int total = table.rows();
     for (int row = 1; row <= total; ++row) {
         const QString approved = hashColumn < 0 ? QString() : table.at(hashColumn, row).toText();
         QString problem = fileProblem(table.at(pathColumn, row).toText(), approved.isEmpty() ? nullptr : &hash, buffer);
-        if (problem.isEmpty() && !approved.isEmpty() && QString::fromLatin1(hash.result().toHex()) != approved)
+        if (problem.isEmpty() && !approved.isEmpty() && hash.Hex() != approved)
             problem = QStringLiteral("Changed since approval");
         if (!problem.isEmpty())
             found.emplace_back(row, problem);
