@@ -232,7 +232,8 @@ Catalogue::Write Catalogue::ExcludeClause(const QString& clause, const QString& 
 std::vector<Document> Catalogue::CheckFiles(const std::function<bool(int, int)>& progress)
 {
     sqlRecordset rs;
-    // Without control data no document is obsolete and none has a checksum.
+    // Obsolete documents, whose files may well be gone, are left out; without control data none is
+    // obsolete and none has a checksum.
     rs.OpenRecordset(m_control ? Sql::SelectCheckable() : Sql::SelectAllDocumentsWithCategory(), m_db->db());
     const ResultTable& table = rs.Table();
     int pathColumn = -1, hashColumn = -1;
