@@ -1,20 +1,12 @@
 #include "cli/TableWriter.h"
 
+#include "storage/RegisterCsv.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <csv.h>
 
 namespace {
-
-// One field as RFC 4180 has it: always between double quotes, its own quotes doubled (libcsv).
-QString csvField(const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    QByteArray quoted(utf8.size() * 2 + 2, Qt::Uninitialized);
-    const size_t size = csv_write(quoted.data(), size_t(quoted.size()), utf8.constData(), size_t(utf8.size()));
-    return QString::fromUtf8(quoted.constData(), qsizetype(size));
-}
 
 } // namespace
 
@@ -72,7 +64,7 @@ void TableWriter::writeCsv(QTextStream& out) const
     auto line = [&](const QStringList& cells) {
         QStringList fields;
         for (const QString& cell : cells)
-            fields << csvField(cell);
+            fields << RegisterCsv::Quoted(cell);
         out << fields.join(QLatin1Char(',')) << "\r\n";
     };
     line(m_fields);

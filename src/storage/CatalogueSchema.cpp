@@ -64,47 +64,42 @@ const char* CatalogueSchema::UpgradeStatements()
     return all.constData();
 }
 
-int CatalogueSchema::Version(sqlite3* db)
+namespace {
+
+// The first column of the first row of a query, read quietly; 0 when it cannot be read.
+int firstInteger(sqlite3* db, const char* sql)
 {
     sqlite3_stmt* statement = nullptr;
-    int version = 0;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr) == SQLITE_OK
-        && sqlite3_step(statement) == SQLITE_ROW)
-        version = sqlite3_column_int(statement, 0);
+    int value = 0;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+        value = sqlite3_column_int(statement, 0);
     sqlite3_finalize(statement);
-    return version;
+    return value;
+}
+
+} // namespace
+
+int CatalogueSchema::Version(sqlite3* db)
+{
+    return firstInteger(db, "PRAGMA user_version");
 }
 
 bool CatalogueSchema::HasControlTables(sqlite3* db)
 {
-    sqlite3_stmt* statement = nullptr;
-    int tables = 0;
-    if (sqlite3_prepare_v2(db,
-                           "SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
-                           "('tblcontrol','tblcategorycontrol','tblhistory','tblexclusion')",
-                           -1, &statement, nullptr)
-            == SQLITE_OK
-        && sqlite3_step(statement) == SQLITE_ROW)
-        tables = sqlite3_column_int(statement, 0);
-    sqlite3_finalize(statement);
-    return tables == 4;
+    return firstInteger(db,
+                        "SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
+                        "('tblcontrol','tblcategorycontrol','tblhistory','tblexclusion')")
+        == 4;
 }
 
 // Only a sound catalogue is upgraded: another database, or one that has lost its first-run state,
 // is left byte for byte as it is for the start-up to tell what is wrong.
 bool CatalogueSchema::IsSoundCatalogue(sqlite3* db)
 {
-    sqlite3_stmt* statement = nullptr;
-    int rows = 0;
-    if (sqlite3_prepare_v2(db,
-                           "SELECT (SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
-                           "('tblcategory','tbldocument','tblinit')) = 3 AND (SELECT count(*) FROM tblinit) > 0",
-                           -1, &statement, nullptr)
-            == SQLITE_OK
-        && sqlite3_step(statement) == SQLITE_ROW)
-        rows = sqlite3_column_int(statement, 0);
-    sqlite3_finalize(statement);
-    return rows == 1;
+    return firstInteger(db,
+                        "SELECT (SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
+                        "('tblcategory','tbldocument','tblinit')) = 3 AND (SELECT count(*) FROM tblinit) > 0")
+        == 1;
 }
 
 CatalogueSchema::State CatalogueSchema::Upgrade(sqlite3* db, QString& error)

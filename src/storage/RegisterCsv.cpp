@@ -1,16 +1,11 @@
 #include "storage/RegisterCsv.h"
 
+#include "storage/TextFold.h"
 #include <QFile>
 #include <QStringDecoder>
 #include <csv.h>
 
 namespace {
-
-// Windows-1252's characters for 0x80 to 0x9F; the rest is Latin-1.
-constexpr char16_t kCp1252High[32]
-    = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-       0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // The file as UTF-8 text: by its byte-order mark, else UTF-8 when it is valid UTF-8, else the
 // code page of older spreadsheets.
@@ -24,12 +19,7 @@ QByteArray asUtf8(const QByteArray& bytes)
     }
     if (QByteArrayView(bytes).isValidUtf8())
         return bytes;
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        text[i] = QChar(byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t(byte));
-    }
-    return text.toUtf8();
+    return FromWindows1252(bytes.constData(), int(bytes.size())).toUtf8();
 }
 
 struct Reader
@@ -59,15 +49,15 @@ struct Reader
     }
 };
 
-QString csvField(const QString& text)
+} // namespace
+
+QString RegisterCsv::Quoted(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
     QByteArray quoted(utf8.size() * 2 + 2, Qt::Uninitialized);
     const size_t size = csv_write(quoted.data(), size_t(quoted.size()), utf8.constData(), size_t(utf8.size()));
     return QString::fromUtf8(quoted.constData(), qsizetype(size));
 }
-
-} // namespace
 
 const QStringList& RegisterCsv::Fields()
 {
@@ -98,7 +88,7 @@ QByteArray RegisterCsv::Write(const QStringList& header, const QList<QStringList
     auto line = [&text](const QStringList& cells) {
         QStringList fields;
         for (const QString& cell : cells)
-            fields << csvField(cell);
+            fields << Quoted(cell);
         text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     };
     line(header);

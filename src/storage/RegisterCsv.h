@@ -9,6 +9,8 @@
 class RegisterCsv
 {
 public:
+    // A field as RFC 4180 writes it: between double quotes, its own quotes doubled.
+    static QString Quoted(const QString& text);
     // The stable column names of an exported register, in their order.
     static const QStringList& Fields();
 

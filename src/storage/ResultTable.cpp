@@ -1,5 +1,6 @@
 #include "storage/ResultTable.h"
 
+#include "storage/TextFold.h"
 #include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
@@ -8,23 +9,6 @@ namespace {
 
 // Small enough for the allocator to reuse from one query to the next.
 constexpr std::size_t kBlockSize = 64 * 1024;
-
-// Windows-1252's characters for the bytes 0x80 to 0x9F; the rest of the code page is Latin-1. The
-// five bytes it leaves unassigned stand for the control characters of the same number.
-constexpr char16_t kCp1252High[32]
-    = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-       0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString fromWindows1252(const char* bytes, int size)
-{
-    QString text(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        text[i] = QChar(byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t(byte));
-    }
-    return text;
-}
 
 // Texts are UTF-8, but catalogues written by older tools hold 8-bit text in Windows-1252, the code
 // page their first writer used; read as UTF-8 it would show, and be saved back, as replacement
@@ -35,7 +19,7 @@ QString fromWindows1252(const char* bytes, int size)
 QString storedText(const char* bytes, int size)
 {
     if (!QByteArrayView(bytes, size).isValidUtf8())
-        return fromWindows1252(bytes, size);
+        return FromWindows1252(bytes, size);
     if (size < 3 || std::memcmp(bytes, "\xEF\xBB\xBF", 3) != 0)
         return QString::fromUtf8(bytes, size);
     QStringDecoder decoder(QStringDecoder::Utf8,
