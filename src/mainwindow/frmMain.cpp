@@ -25,8 +25,9 @@ namespace {
 constexpr double kDesignWidth = 11460;
 constexpr double kDesignHeight = 7305;
 
-// Design widths of the list's columns, in twips.
-constexpr double kColumnTwips[] = {360, 1500, 1000, 1440, 1000, 600, 1200, 1500};
+// Design widths of the list's columns, in twips; the file check's problem column last.
+constexpr double kColumnTwips[] = {360, 1500, 1000, 1440, 1000, 600, 1200, 1500, 1500};
+static_assert(std::size(kColumnTwips) == DocumentListModel::ColumnCount, "a width for every column");
 
 struct ToolbarButton
 {
