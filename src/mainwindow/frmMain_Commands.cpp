@@ -14,6 +14,9 @@
 #include "platform/ShellOpenFile.h"
 #include "storage/Catalogue.h"
 #include "storage/modDB.h"
+#include <QDate>
+#include <QDir>
+#include <QStandardPaths>
 
 // The toolbar commands and the menus other than the report.
 
@@ -187,10 +190,16 @@ void frmMain::mnuFileExit_Click()
 }
 
 // The copy is made through SQLite, so it is consistent while the catalogue stays open; the save
-// dialog has already asked before an existing file is replaced.
+// dialog has already asked before an existing file is replaced. It offers a name with today's date
+// in the user's documents folder.
 void frmMain::mnuDatabaseBackup_Click()
 {
-    const QString target = Ui().SaveFileName(QStringLiteral("*.*|*.*"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString suggested
+        = folder + QStringLiteral("/cadrelle-") + QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".db");
+    const QString target = Ui().SaveFileName(QStringLiteral("Catalogue|*.db"), suggested);
     if (target.isEmpty())
         return;
     try {
@@ -212,7 +221,10 @@ void frmMain::mnuDatabaseBackup_Click()
         MsgBox(QStringLiteral("Cannot write the backup '") + target + QStringLiteral("'\r\n")
                    + DescribeCurrentException(),
                MsgStyle::Critical);
+        return;
     }
+    MsgBox(QStringLiteral("The catalogue was backed up to '") + QDir::toNativeSeparators(target)
+           + QStringLiteral("'."));
 }
 
 void frmMain::mnuHelpContents_Click()

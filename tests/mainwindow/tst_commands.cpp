@@ -19,6 +19,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -501,13 +503,18 @@ private slots:
     }
 
     // The menu's answers: a cancelled dialog writes nothing; the catalogue, its journal files and a
-    // copy that fails are each told, and the window goes on. (The copy itself: tst_catalogue.)
+    // copy that fails are each told, and the window goes on; a copy made says where it went. The
+    // dialog offers a dated name in the documents folder. (The copy itself: tst_catalogue.)
     void backupMenuTellsRefusalsAndFailures()
     {
         MainWindowFixture f;
         QTemporaryDir away;
         f.w->mnuDatabaseBackup_Click();
-        QCOMPARE(f.ui.filtersShown, QStringList {QStringLiteral("*.*|*.*")});
+        QCOMPARE(f.ui.filtersShown, QStringList {QStringLiteral("Catalogue|*.db")});
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(f.ui.suggestedNames[0],
+                 (QDir(documents).exists() ? documents : QDir::homePath()) + "/cadrelle-"
+                     + QDate::currentDate().toString(Qt::ISODate) + ".db");
         f.ui.fileAnswers = {f.folder.dbPath(), f.folder.dbPath() + "-wal", away.path(), away.filePath("copy.db")};
         for (int i = 0; i < 4; ++i)
             f.w->mnuDatabaseBackup_Click();
@@ -515,14 +522,16 @@ private slots:
                  QStringList({"The catalogue cannot be backed up onto itself. Choose another file.",
                               "The catalogue's journal files cannot hold a backup: the database engine deletes them. "
                               "Choose another file.",
-                              "Cannot write the backup '" + away.path() + "'\r\n'" + away.path() + "' is a folder"}));
-        for (const ShownBox& box : f.ui.boxes)
+                              "Cannot write the backup '" + away.path() + "'\r\n'" + away.path() + "' is a folder",
+                              "The catalogue was backed up to '" + away.filePath("copy.db") + "'."}));
+        for (const ShownBox& box : f.ui.boxes.mid(0, 3))
             QVERIFY(box.style == 16 && box.title == QStringLiteral("Cadrelle"));
         QCOMPARE(DirectValue(away.filePath("copy.db"), "SELECT count(*) FROM tbldocument"), QStringLiteral("29"));
         QVERIFY(!QFile::exists(f.folder.dbPath() + "-wal"));
     }
 
-    // The program's own save dialog: No to its question leaves it open, Yes chooses the file.
+    // The program's own save dialog: No to its question leaves it open, Yes chooses the file. The
+    // dialog's state is kept in the program's settings file, and Qt's shared one is not written.
     void saveDialogAsksBeforeAnExistingFileIsChosen()
     {
         TestFolder settings; // the dialog remembers its state in the settings store
@@ -547,11 +556,14 @@ private slots:
             }
         });
         user.start(10);
-        const QString chosen = QtPlatformUi().SaveFileName(QStringLiteral("*.*|*.*"));
+        const QString chosen = QtPlatformUi().SaveFileName(QStringLiteral("*.*|*.*"), QString());
         const QString question = QStringLiteral("backup.db already exists.\nDo you want to replace it?");
         QCOMPARE(met, (QStringList {"dialog", question, "dialog", question}));
         QCOMPARE(dialogs[0], dialogs[1]);
         QCOMPARE(QFileInfo(chosen).canonicalFilePath(), QFileInfo(existing).canonicalFilePath());
+        QCOMPARE(QDir(settings.filePath("settings")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList {"Cadrelle"});
+        QCOMPARE(QSettings("Cadrelle", "Cadrelle").value("FileDialog/qtVersion").toString(), QString(QT_VERSION_STR));
     }
 
     // The Document menu on the selected row: a new revision, its approval with the approver and date
