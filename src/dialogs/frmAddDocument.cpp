@@ -41,6 +41,7 @@ void frmAddDocument::cmdOK_Click()
                    MsgStyle::Critical);
             return;
         }
+        m_added = document.key;
         accept();
     });
 }

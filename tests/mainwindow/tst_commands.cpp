@@ -245,7 +245,8 @@ private slots:
         QVERIFY(QFile::exists(files[0]) && QFile::exists(files[1]));
     }
 
-    void addAndEditReloadTheCategoryAlsoWhenCancelledOrStartedFromAClause()
+    // The list comes back as it was, also the clause list an edit started from, with the record selected.
+    void addAndEditReloadTheirListAlsoWhenCancelled()
     {
         MainWindowFixture f({QStringLiteral("UPDATE tbldocument SET isoref=NULL WHERE docref='F02'")});
         f.clickCategory("Forms");
@@ -283,8 +284,10 @@ private slots:
         f.selectRow("IA02");
         f.press("EDIT");
         QCOMPARE(f.sql("SELECT doctitle FROM tbldocument WHERE docref='IA02'"), QStringLiteral("Audit report (v2)"));
-        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Forms"));
-        QCOMPARE(f.enabledButtons(), kCategoryState);
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("ISO Reference - 8.2.2 Internal audit"));
+        QCOMPARE(f.w->lvMain->SelectedRow(), f.rowOf("IA02"));
+        QCOMPARE(f.enabledButtons(), kClauseState);
+        f.clickCategory("Forms");
         f.selectRow("F02"); // a record without clauses passes an empty list
         f.press("EDIT");
         const QString path = QStringLiteral("SELECT docpath FROM tbldocument WHERE docref='%1'");
