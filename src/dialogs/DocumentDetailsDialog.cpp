@@ -3,6 +3,7 @@
 #include "dialogs/DialogFrame.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "storage/Catalogue.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,6 +93,27 @@ bool DocumentDetailsDialog::FieldsComplete()
         return false;
     }
     return true;
+}
+
+bool DocumentDetailsDialog::ReferenceAccepted(const QString& dockey)
+{
+    const std::vector<Document> others = Catalogue::Current().OtherDocumentsWithReference(txtDocRef->text(), dockey);
+    if (others.empty())
+        return true;
+    QString prompt
+        = QStringLiteral("The reference ") + txtDocRef->text().trimmed() + QStringLiteral(" is already used by");
+    for (const Document& other : others) {
+        prompt += QStringLiteral("\r\n") + other.ref + QStringLiteral(" - ") + other.title;
+        if (!other.category.isEmpty())
+            prompt += QStringLiteral(" (") + other.category + QLatin1Char(')');
+    }
+    prompt += QStringLiteral("\r\nTwo documents with one reference cannot be told apart. Keep this reference?");
+    if (MsgBox(prompt, MsgStyle::YesNo + MsgStyle::DefaultButton2, QStringLiteral("Duplicate reference"))
+        == MsgAnswer::Yes)
+        return true;
+    txtDocRef->setFocus();
+    txtDocRef->selectAll();
+    return false;
 }
 
 void DocumentDetailsDialog::SetTabOrder(std::initializer_list<QWidget*> order)

@@ -38,6 +38,9 @@ protected:
     void BrowseForPath();
     // The three checks in their order; only the first that fails is told. True when all pass.
     bool FieldsComplete();
+    // Two documents with one reference cannot be told apart: a reference that other documents than
+    // dockey have is kept only when the user says so; otherwise the focus goes back to it. True to go on.
+    bool ReferenceAccepted(const QString& dockey);
     // Orders the focus chain and gives the focus to its first control.
     void SetTabOrder(std::initializer_list<QWidget*> order);
 

@@ -28,7 +28,7 @@ void frmAddDocument::cmdBrowse_Click()
 void frmAddDocument::cmdOK_Click()
 {
     Trap("ADD2", [&] {
-        if (!FieldsComplete())
+        if (!FieldsComplete() || !ReferenceAccepted(QString()))
             return;
         Document document {QString(), txtDocRef->text(), txtTitle->text(), txtISORefs->text(), txtPath->text()};
         const Catalogue::Write added = Catalogue::Current().AddDocument(m_catkey, document);
@@ -41,6 +41,7 @@ void frmAddDocument::cmdOK_Click()
                    MsgStyle::Critical);
             return;
         }
+        m_added = document.key;
         accept();
     });
 }

@@ -17,8 +17,11 @@ public:
     // Stores the record and closes; the dialog stays open with what was typed when a check fails
     // or the catalogue refuses the record.
     void cmdOK_Click() override;
+    // The key of the record stored; empty until OK stored one.
+    QString AddedKey() const { return m_added; }
 
 private:
     QString m_catkey;
+    QString m_added;
     QString m_catname;
 };

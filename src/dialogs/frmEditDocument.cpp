@@ -19,6 +19,7 @@ void frmEditDocument::Init(const QString& dockey, const QString& docref, const Q
 {
     Trap("EDIT1", [&] {
         m_dockey = dockey;
+        m_docref = docref;
         txtDocRef->setText(docref);
         txtTitle->setText(doctitle);
         txtPath->setText(docpath);
@@ -34,7 +35,8 @@ void frmEditDocument::cmdBrowse_Click()
 void frmEditDocument::cmdOK_Click()
 {
     Trap("EDIT3", [&] {
-        if (!FieldsComplete())
+        // A reference the record already had was accepted when it was given.
+        if (!FieldsComplete() || (txtDocRef->text() != m_docref && !ReferenceAccepted(m_dockey)))
             return;
         const Catalogue::Write updated = Catalogue::Current().UpdateDocument(
             {m_dockey, txtDocRef->text(), txtTitle->text(), txtISORefs->text(), txtPath->text()});

@@ -21,4 +21,5 @@ public:
 
 private:
     QString m_dockey;
+    QString m_docref;
 };

@@ -136,6 +136,11 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const
     const Document& r = m_rows[std::size_t(index.row())];
     const int column = index.column();
     switch (role) {
+    case Qt::ToolTipRole: {
+        // The whole text, however narrow its column: titles and paths are often longer than it.
+        const QString text = data(index, Qt::DisplayRole).toString();
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
     case Qt::DisplayRole: {
         if (column == RevisionColumn)
             return r.revision;

@@ -1,6 +1,9 @@
 #include "mainwindow/DocumentListView.h"
 
+#include "mainwindow/DocumentListModel.h"
+#include "mainwindow/MiddleElideDelegate.h"
 #include "platform/Twips.h"
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -18,10 +21,11 @@ DocumentListView::DocumentListView(QWidget* parent) : QTreeView(parent)
     setDragDropMode(QAbstractItemView::DragOnly);
     setIconSize(QSize(16, 16));
     setSortingEnabled(false);
-    header()->setStretchLastSection(false);
+    header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(false);
     header()->setMinimumSectionSize(0); // a column can be closed and dragged open again
+    setItemDelegateForColumn(DocumentListModel::FileColumn, new MiddleElideDelegate(this));
 }
 
 void DocumentListView::SetColumnWidthTwips(int column, double twips)
@@ -87,4 +91,32 @@ void DocumentListView::startDrag(Qt::DropActions)
     drag->setHotSpot(QPoint(-16, -8));
     drag->exec(Qt::MoveAction, Qt::MoveAction);
     emit DragEnded();
+}
+
+void DocumentListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        QTreeView::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit OpenKey();
+        break;
+    case Qt::Key_Delete:
+        emit DeleteKey();
+        break;
+    default:
+        QTreeView::keyPressEvent(event);
+    }
+}
+
+// The mouse's menu arrives through the viewport, in its coordinates; the keyboard's at the list itself.
+void DocumentListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QPoint pos = event->pos();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        pos = currentIndex().isValid() ? visualRect(currentIndex()).center() : viewport()->mapFrom(this, pos);
+    emit ContextMenu(pos);
 }

@@ -4,8 +4,10 @@
 #include <QTreeView>
 
 // The document list in report style: one row per record, whole rows selected one at a time, no
-// editing in place. It tells its owner of presses, releases and double clicks anywhere in it, and
-// lets a row be dragged out.
+// editing in place. It tells its owner of presses, releases and double clicks anywhere in it, of the
+// keys that act on the current row and of a context menu asked for, and lets a row be dragged out.
+// The file column is cut in the middle, so the file name stays readable; the last column reaches
+// the right edge.
 class DocumentListView : public QTreeView
 {
     Q_OBJECT
@@ -29,12 +31,20 @@ signals:
     void DblClick();
     // A drag of a row has ended: dropped, refused or cancelled.
     void DragEnded();
+    // Enter or Return, and Delete.
+    void OpenKey();
+    void DeleteKey();
+    // A context menu at pos (viewport coordinates): where the mouse was, or the current row's
+    // place when the keyboard asked.
+    void ContextMenu(const QPoint& pos);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     QHash<int, double> m_twips;

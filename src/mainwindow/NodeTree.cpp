@@ -1,5 +1,7 @@
 #include "mainwindow/NodeTree.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -63,7 +65,7 @@ void NodeTree::markDropTarget(QTreeWidgetItem* node)
         marked->setData(0, Qt::BackgroundRole, QVariant());
     m_dropTarget = node ? QPersistentModelIndex(indexFromItem(node)) : QPersistentModelIndex();
     if (node)
-        node->setBackground(0, palette().color(QPalette::Highlight).lighter(170));
+        node->setBackground(0, QApplication::palette(this).color(QPalette::Highlight).lighter(170));
 }
 
 // Only a node takes the drop; the empty part of the tree shows the pointer that refuses it.
@@ -96,4 +98,25 @@ void NodeTree::dropEvent(QDropEvent* event)
     event->setDropAction(Qt::MoveAction);
     event->accept();
     emit Dropped(event->position().toPoint(), event->mimeData()->data(m_mimeType));
+}
+
+// The grey is the window's own colour a step darker, whatever the style's highlight is.
+void NodeTree::SetListing(bool listing)
+{
+    QPalette colours = QApplication::palette(this);
+    if (!listing) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            colours.setColor(group, QPalette::Highlight, colours.color(group, QPalette::Window).darker(118));
+            colours.setColor(group, QPalette::HighlightedText, colours.color(group, QPalette::Text));
+        }
+    }
+    setPalette(colours);
+}
+
+void NodeTree::contextMenuEvent(QContextMenuEvent* event)
+{
+    QPoint pos = event->pos();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        pos = currentItem() ? visualItemRect(currentItem()).center() : viewport()->mapFrom(this, pos);
+    emit ContextMenu(pos);
 }

@@ -6,6 +6,7 @@
 #include "mainwindow/DocumentListView.h"
 #include "mainwindow/ImageLists.h"
 #include "mainwindow/NodeTree.h"
+#include "mainwindow/WindowPlaceSettings.h"
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
 #include "platform/Twips.h"
@@ -14,10 +15,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 
 namespace {
@@ -97,6 +100,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     buildLists();
     buildFindingControls();
     buildRegisterMenus();
+    buildKeyboard();
     connectControls();
     resize(TwipsToPixels(kDesignWidth), TwipsToPixels(kDesignHeight) + menuBar()->sizeHint().height());
 }
@@ -179,15 +183,16 @@ void frmMain::buildMenus()
         item->setObjectName(QString::fromLatin1(name));
         return item;
     };
-    QMenu* file = addMenu("mnuFile", "File");
-    mnuFileExit = addItem(file, "mnuFileExit", "Exit");
-    QMenu* report = addMenu("mnuReport", "Report");
-    mnuReportHTML = addItem(report, "mnuReportHTML", "HTML");
-    QMenu* database = addMenu("mnuDatabase", "Database");
-    mnuDatabaseBackup = addItem(database, "mnuDatabaseBackup", "Backup");
-    QMenu* help = addMenu("mnuHelp", "Help");
-    mnuHelpContents = addItem(help, "mnuHelpContents", "Contents");
-    mnuHelpAbout = addItem(help, "mnuHelpAbout", "About");
+    // The ampersands give the keyboard its access keys; they are not shown as text.
+    QMenu* file = addMenu("mnuFile", "&File");
+    mnuFileExit = addItem(file, "mnuFileExit", "E&xit");
+    QMenu* report = addMenu("mnuReport", "&Report");
+    mnuReportHTML = addItem(report, "mnuReportHTML", "&HTML");
+    QMenu* database = addMenu("mnuDatabase", "&Database");
+    mnuDatabaseBackup = addItem(database, "mnuDatabaseBackup", "&Backup");
+    QMenu* help = addMenu("mnuHelp", "&Help");
+    mnuHelpContents = addItem(help, "mnuHelpContents", "&Contents");
+    mnuHelpAbout = addItem(help, "mnuHelpAbout", "&About");
     buildControlMenus();
 }
 
@@ -244,7 +249,33 @@ void frmMain::Form_Load()
     LoadCategories();
     LoadISOTree();
     RefreshCoverage();
+    RestoreWindowPlace();
     Trap("MAIN1", [&] { RestoreColumnWidths(); });
+}
+
+// Put back before the window shows, and only onto a screen that is there now.
+void frmMain::RestoreWindowPlace()
+{
+    const WindowPlaceSettings::Place saved = WindowPlaceSettings::Saved();
+    if (!saved.geometry.isValid())
+        return;
+    QList<QRect> areas;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        areas << primary->availableGeometry();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            areas << screen->availableGeometry();
+    }
+    setGeometry(WindowPlaceSettings::OnScreen(saved.geometry, areas));
+    if (saved.maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// A maximised or minimised window keeps the size it comes back to.
+void frmMain::SaveWindowPlace()
+{
+    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    WindowPlaceSettings::Save({normal ? geometry() : normalGeometry(), isMaximized()});
 }
 
 // Only "C2Width" is looked for; the other three are taken to be there whenever it is. A width that
@@ -265,16 +296,24 @@ void frmMain::RestoreColumnWidths()
         lvMain->SetColumnWidthTwips(column, ColumnWidthSettings::Width(column));
 }
 
-// A hidden column keeps the width it had when shown.
+// A hidden column keeps the width it had when shown. The last column shown fills the list to its
+// right edge: that width is the window's, not one the user gave, and is not kept.
 void frmMain::SaveColumnWidths()
 {
+    const QHeaderView* header = lvMain->header();
+    int stretched = -1;
+    for (int place = header->count() - 1; place >= 0 && stretched < 0; --place) {
+        if (!header->isSectionHidden(header->logicalIndex(place)))
+            stretched = header->logicalIndex(place);
+    }
     QList<int> hidden;
     for (int column = ColumnWidthSettings::kFirstColumn; column <= ColumnWidthSettings::kLastControlColumn; ++column) {
         if (lvMain->isColumnHidden(column)) {
             hidden << column;
             continue;
         }
-        ColumnWidthSettings::Save(column, lvMain->ColumnWidthTwips(column));
+        if (column != stretched)
+            ColumnWidthSettings::Save(column, lvMain->ColumnWidthTwips(column));
     }
     ColumnWidthSettings::SaveHiddenColumns(hidden);
 }
@@ -349,6 +388,7 @@ void frmMain::Form_Unload()
     Trap("MAIN4", [&] {
         Catalogue::Close();
         SaveColumnWidths();
+        SaveWindowPlace();
     });
     QCoreApplication::quit();
 }

@@ -26,7 +26,7 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Runs the load: fills both trees and puts back the saved column widths.
+    // Runs the load: fills both trees and puts back the saved column widths and the window's place.
     void Form_Load();
 
     // The toolbar button (an action) under its key: "NEWCAT", "RENAMECAT", "MOVECAT", "DELETECAT",
@@ -79,6 +79,17 @@ public:
     void mnuReportMasterList_Click();
     void mnuFileExport_Click();
     void mnuFileImport_Click();
+    // Shows the list again as it came: the category, clause, due, search or check list it showed,
+    // with the row of select selected, or else the row that was.
+    void ReloadList(const QString& select = QString());
+    // Selects the category and lists it; false when it is not in the tree.
+    bool SelectCategory(const QString& catkey);
+    // Everyday use: the context menus of the list's rows and of the categories, the folder of the
+    // selected row's file opened on the desktop, and F5 (the categories and the list read again).
+    void lvMain_ContextMenu(const QPoint& pos);
+    void tvMain_ContextMenu(const QPoint& pos);
+    void ShowInFolder();
+    void mnuViewReload_Click();
 
     // Controls.
     QToolBar* tlbCategories = nullptr;
@@ -102,6 +113,7 @@ public:
     QAction* mnuDocumentCategoryInterval = nullptr;
     QAction* mnuViewShowObsolete = nullptr;
     QAction* mnuViewDue = nullptr;
+    QAction* mnuViewReload = nullptr;
     QAction* mnuReportCoverage = nullptr;
     QAction* mnuDatabaseCheck = nullptr;
     QAction* mnuDatabaseRelink = nullptr;
@@ -129,12 +141,15 @@ private:
     void connectControls();
     void RestoreColumnWidths();
     void SaveColumnWidths();
+    void RestoreWindowPlace();
+    void SaveWindowPlace();
+    void buildKeyboard();
+    // Greys the selection of the tree that did not fill the list (both, for the other lists).
+    void MarkListedTree();
     void SetButtonsEnabled(const QStringList& keys, bool enabled);
     void ShowNoCategory();
     void buildControlMenus();
     void buildColumnMenu();
-    // Shows the list again as it came: the category, clause or due list it showed.
-    void ReloadList();
     // The document of the selected row, its key, reference and file.
     Document SelectedDocument() const;
 
@@ -147,10 +162,18 @@ private:
         Check
     };
     ListSource m_listSource = ListSource::Category;
+    // The key of the category or the clause whose documents the list shows, or showed before a due,
+    // search or check list: clearing the search goes back to it.
+    QString m_listNode;
     ListSource m_searchedFrom = ListSource::Category;
     void buildFindingControls();
     void buildRegisterMenus();
     void tvISO_ContextMenu(const QPoint& pos);
+    // A toolbar command as its button runs it, when the button is enabled.
+    void RunButton(const QString& key);
+    // The keys that run a toolbar button's command, as the user reads them ("Ins, Ctrl+N").
+    QString KeysOf(const QString& key) const;
+    QTreeWidgetItem* CategoryNode(const QString& catkey) const;
     // Shows a list that is not a category's, titled before + its row count + after.
     void ShowList(ListSource source, std::vector<Document> rows, const QString& before, const QString& after);
 

@@ -85,11 +85,38 @@ void frmMain::tvMain_NodeClick(QTreeWidgetItem* node)
             throw AppError(QStringLiteral("Object variable not set: no category is selected"));
         lblTitle->setText(QStringLiteral("Category - ") + selected->text(0));
         m_listSource = ListSource::Category;
+        m_listNode = NodeTree::Key(node);
+        MarkListedTree();
         lvModel->Clear();
         lvModel->SetRows(Catalogue::Current().CategoryDocuments(NodeTree::Key(node)));
         SelectDocument(QString());
         SetButtonsEnabled(kRowButtons, lvModel->rowCount() > 0);
     });
+}
+
+QTreeWidgetItem* frmMain::CategoryNode(const QString& catkey) const
+{
+    for (int i = 0; i < tvMain->topLevelItemCount() && !catkey.isEmpty(); ++i) {
+        if (NodeTree::Key(tvMain->topLevelItem(i)) == catkey)
+            return tvMain->topLevelItem(i);
+    }
+    return nullptr;
+}
+
+bool frmMain::SelectCategory(const QString& catkey)
+{
+    QTreeWidgetItem* node = CategoryNode(catkey);
+    if (!node)
+        return false;
+    tvMain->setCurrentItem(node);
+    tvMain_NodeClick(node);
+    return true;
+}
+
+void frmMain::MarkListedTree()
+{
+    static_cast<NodeTree*>(tvMain)->SetListing(m_listSource == ListSource::Category);
+    static_cast<NodeTree*>(tvISO)->SetListing(m_listSource == ListSource::Clause);
 }
 
 void frmMain::lvMain_MouseDown(const QPoint& pos)

@@ -65,6 +65,8 @@ void frmMain::tvISO_NodeClick(QTreeWidgetItem* node)
         lblTitle->setText(QStringLiteral("ISO Reference - ") + clause
                           + (title.isEmpty() ? QString() : QLatin1Char(' ') + title));
         m_listSource = ListSource::Clause;
+        m_listNode = clause;
+        MarkListedTree();
         // The row commands act only on a listed row; a refused query leaves none.
         const QStringList rowButtons = RowButtonKeys();
         lvModel->Clear();

@@ -14,6 +14,9 @@
 #include "platform/ShellOpenFile.h"
 #include "storage/Catalogue.h"
 #include "storage/modDB.h"
+#include <QDate>
+#include <QDir>
+#include <QStandardPaths>
 
 // The toolbar commands and the menus other than the report.
 
@@ -35,21 +38,17 @@ int selectedRow(const frmMain& w)
     return row;
 }
 
-// After a change to the documents the list shows the selected category afresh.
-void reloadDocuments(frmMain& w)
-{
-    if (QTreeWidgetItem* node = w.tvMain->currentItem())
-        w.tvMain_NodeClick(node);
-}
-
 void newCategory(frmMain& w)
 {
     const QString name
         = StripQuotes(InputBox(QStringLiteral("Enter name for new category"), QStringLiteral("New Category")));
     if (name.isEmpty())
         return;
-    if (!Catalogue::Current().AddCategory(name).isEmpty())
-        w.LoadCategories();
+    const QString catkey = Catalogue::Current().AddCategory(name);
+    if (catkey.isEmpty())
+        return;
+    w.LoadCategories();
+    w.SelectCategory(catkey);
 }
 
 // The renamed category stays the one selected, so the user goes on where they were.
@@ -68,14 +67,8 @@ void renameCategory(frmMain& w)
     if (renamed == Catalogue::Write::Unchanged)
         MsgBox(QStringLiteral("This category is no longer in the catalogue: it was not renamed."), MsgStyle::Critical);
     w.LoadCategories();
-    for (int i = 0; i < w.tvMain->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* renamed = w.tvMain->topLevelItem(i);
-        if (i > 0 && NodeTree::Key(renamed) == catkey) {
-            w.tvMain->setCurrentItem(renamed);
-            w.tvMain_NodeClick(renamed);
-            break;
-        }
-    }
+    if (w.tvMain->currentItem() && NodeTree::Key(w.tvMain->currentItem()) != catkey)
+        w.SelectCategory(catkey);
 }
 
 void arrangeCategories(frmMain& w)
@@ -109,10 +102,11 @@ void addDocument(frmMain& w)
     frmAddDocument dialog(&w);
     dialog.Init(NodeTree::Key(node), node->text(0));
     Ui().ShowModal(dialog);
-    reloadDocuments(w);
+    w.ReloadList(dialog.AddedKey());
 }
 
-// The values come from the row as the list shows it.
+// The values come from the row as the list shows it. The list it was edited from shows again, with
+// the record selected where it still shows.
 void editDocument(frmMain& w)
 {
     const int row = selectedRow(w);
@@ -122,20 +116,24 @@ void editDocument(frmMain& w)
     dialog.Init(dockey, rows.SubItemText(row, 1), rows.SubItemText(row, 2), rows.SubItemTag(row, 1),
                 rows.SubItemText(row, 3));
     Ui().ShowModal(dialog);
-    reloadDocuments(w);
-    w.SelectDocument(dockey);
+    w.ReloadList(dockey);
 }
 
+// The row that takes the removed one's place is selected, so Delete can go on down the list.
 void removeDocument(frmMain& w)
 {
     const int row = selectedRow(w);
+    const int rows = w.lvModel->rowCount();
+    QString next;
+    if (rows > 1)
+        next = w.lvModel->ItemTag(row + 1 < rows ? row + 1 : row - 1);
     const QString question = QStringLiteral("Do you want to delete - ") + w.lvModel->SubItemText(row, 1)
         + QStringLiteral("?\r\n(Only the record will be deleted, not the file itself)");
     if (MsgBox(question, MsgStyle::OkCancel, QStringLiteral("Delete document details")) != MsgAnswer::Ok)
         return;
     if (Catalogue::Current().RemoveDocument(w.lvModel->ItemTag(row)) == Catalogue::Write::Unchanged)
         MsgBox(QStringLiteral("This document is no longer in the catalogue: nothing was removed."), MsgStyle::Critical);
-    reloadDocuments(w);
+    w.ReloadList(next);
 }
 
 } // namespace
@@ -165,8 +163,8 @@ void frmMain::tlbCategories_ButtonClick(const QString& key)
             mnuDocumentControl_Click();
         else if (key == QLatin1String("HISTORY"))
             mnuDocumentHistory_Click();
-        if (key == QLatin1String("ADD") || key == QLatin1String("EDIT") || key == QLatin1String("REMOVE")
-            || key == QLatin1String("DELETECAT"))
+        // The document commands read the coverage again with the list.
+        if (key == QLatin1String("DELETECAT"))
             RefreshCoverage();
     });
 }
@@ -187,10 +185,16 @@ void frmMain::mnuFileExit_Click()
 }
 
 // The copy is made through SQLite, so it is consistent while the catalogue stays open; the save
-// dialog has already asked before an existing file is replaced.
+// dialog has already asked before an existing file is replaced. It offers a name with today's date
+// in the user's documents folder.
 void frmMain::mnuDatabaseBackup_Click()
 {
-    const QString target = Ui().SaveFileName(QStringLiteral("*.*|*.*"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString suggested
+        = folder + QStringLiteral("/cadrelle-") + QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".db");
+    const QString target = Ui().SaveFileName(QStringLiteral("Catalogue|*.db"), suggested);
     if (target.isEmpty())
         return;
     try {
@@ -212,7 +216,10 @@ void frmMain::mnuDatabaseBackup_Click()
         MsgBox(QStringLiteral("Cannot write the backup '") + target + QStringLiteral("'\r\n")
                    + DescribeCurrentException(),
                MsgStyle::Critical);
+        return;
     }
+    MsgBox(QStringLiteral("The catalogue was backed up to '") + QDir::toNativeSeparators(target)
+           + QStringLiteral("'."));
 }
 
 void frmMain::mnuHelpContents_Click()

@@ -59,21 +59,21 @@ void frmMain::buildControlMenus()
         item->setObjectName(QString::fromLatin1(name));
         return item;
     };
-    QMenu* document = menuBar()->addMenu(QStringLiteral("Document"));
+    QMenu* document = menuBar()->addMenu(QStringLiteral("D&ocument"));
     document->setObjectName(QStringLiteral("mnuDocument"));
-    mnuDocumentControl = addItem(document, "mnuDocumentControl", "Document control...");
-    mnuDocumentApprove = addItem(document, "mnuDocumentApprove", "Approve...");
-    mnuDocumentNewRevision = addItem(document, "mnuDocumentNewRevision", "New revision...");
-    mnuDocumentReviewDone = addItem(document, "mnuDocumentReviewDone", "Review done...");
-    mnuDocumentWithdraw = addItem(document, "mnuDocumentWithdraw", "Withdraw...");
-    mnuDocumentHistory = addItem(document, "mnuDocumentHistory", "History");
+    mnuDocumentControl = addItem(document, "mnuDocumentControl", "&Document control...");
+    mnuDocumentApprove = addItem(document, "mnuDocumentApprove", "&Approve...");
+    mnuDocumentNewRevision = addItem(document, "mnuDocumentNewRevision", "&New revision...");
+    mnuDocumentReviewDone = addItem(document, "mnuDocumentReviewDone", "&Review done...");
+    mnuDocumentWithdraw = addItem(document, "mnuDocumentWithdraw", "&Withdraw...");
+    mnuDocumentHistory = addItem(document, "mnuDocumentHistory", "&History");
     document->addSeparator();
-    mnuDocumentCategoryInterval = addItem(document, "mnuDocumentCategoryInterval", "Category review interval...");
-    QMenu* view = menuBar()->addMenu(QStringLiteral("View"));
+    mnuDocumentCategoryInterval = addItem(document, "mnuDocumentCategoryInterval", "Category review &interval...");
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
-    mnuViewShowObsolete = addItem(view, "mnuViewShowObsolete", "Show obsolete");
+    mnuViewShowObsolete = addItem(view, "mnuViewShowObsolete", "Show &obsolete");
     mnuViewShowObsolete->setCheckable(true);
-    mnuViewDue = addItem(view, "mnuViewDue", "Due for review");
+    mnuViewDue = addItem(view, "mnuViewDue", "&Due for review");
 
     connect(mnuDocumentControl, &QAction::triggered, this, &frmMain::mnuDocumentControl_Click);
     connect(mnuDocumentApprove, &QAction::triggered, this, &frmMain::mnuDocumentApprove_Click);
@@ -111,19 +111,33 @@ Document frmMain::SelectedDocument() const
     return lvModel->Row(row);
 }
 
-void frmMain::ReloadList()
+void frmMain::ReloadList(const QString& select)
 {
-    const QString dockey = lvMain->SelectedRow() >= 0 ? lvModel->ItemTag(lvMain->SelectedRow()) : QString();
-    if (m_listSource == ListSource::Due)
+    const int row = lvMain->SelectedRow();
+    const QString dockey = !select.isEmpty() ? select : row >= 0 ? lvModel->ItemTag(row) : QString();
+    switch (m_listSource) {
+    case ListSource::Due:
         mnuViewDue_Click();
-    else if (m_listSource == ListSource::Search)
+        break;
+    case ListSource::Search:
         txtSearch_Change(txtSearch->text());
-    else if (m_listSource == ListSource::Check)
+        break;
+    case ListSource::Check:
         mnuDatabaseCheck_Click();
-    else if (m_listSource == ListSource::Clause && tvISO->currentItem())
-        tvISO_NodeClick(tvISO->currentItem());
-    else if (tvMain->currentItem())
-        tvMain_NodeClick(tvMain->currentItem());
+        break;
+    case ListSource::Clause:
+        if (QTreeWidgetItem* node
+            = tvISO->findItems(m_listNode, Qt::MatchExactly | Qt::MatchRecursive).value(0, tvISO->currentItem())) {
+            tvISO->setCurrentItem(node);
+            tvISO_NodeClick(node);
+        }
+        break;
+    case ListSource::Category:
+        // A category another program deleted leaves the first one listed, as a load does.
+        if (!SelectCategory(m_listNode))
+            LoadCategories();
+        break;
+    }
     SelectDocument(dockey);
     RefreshCoverage();
 }

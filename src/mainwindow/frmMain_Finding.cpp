@@ -70,16 +70,15 @@ void frmMain::buildFindingControls()
         item->setObjectName(QString::fromLatin1(name));
         return item;
     };
-    mnuReportCoverage = addItem("mnuReport", "mnuReportCoverage", "Clause coverage");
-    mnuDatabaseCheck = addItem("mnuDatabase", "mnuDatabaseCheck", "Check files");
-    mnuDatabaseRelink = addItem("mnuDatabase", "mnuDatabaseRelink", "Relink...");
+    mnuReportCoverage = addItem("mnuReport", "mnuReportCoverage", "&Clause coverage");
+    mnuDatabaseCheck = addItem("mnuDatabase", "mnuDatabaseCheck", "&Check files");
+    mnuDatabaseRelink = addItem("mnuDatabase", "mnuDatabaseRelink", "&Relink...");
     mnuDatabaseRelink->setEnabled(false);
     connect(mnuReportCoverage, &QAction::triggered, this, &frmMain::mnuReportCoverage_Click);
     connect(mnuDatabaseCheck, &QAction::triggered, this, &frmMain::mnuDatabaseCheck_Click);
     connect(mnuDatabaseRelink, &QAction::triggered, this, &frmMain::mnuDatabaseRelink_Click);
 
-    tvISO->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tvISO, &QWidget::customContextMenuRequested, this, &frmMain::tvISO_ContextMenu);
+    connect(static_cast<NodeTree*>(tvISO), &NodeTree::ContextMenu, this, &frmMain::tvISO_ContextMenu);
 }
 
 // A list that is not a category's: the row commands act on its rows, the category commands wait.
@@ -88,6 +87,7 @@ void frmMain::ShowList(ListSource source, std::vector<Document> rows, const QStr
     EnableAllButtons();
     SetButtonsEnabled(kCategoryOnlyButtons, false);
     m_listSource = source;
+    MarkListedTree();
     lvMain->setColumnHidden(DocumentListModel::ProblemColumn, source != ListSource::Check);
     mnuDatabaseRelink->setEnabled(source == ListSource::Check);
     lvModel->SetRows(std::move(rows));

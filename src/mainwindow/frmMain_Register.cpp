@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 // The register from the window: the master list, and the register out to and in from CSV.
 
@@ -51,7 +52,10 @@ void frmMain::mnuReportMasterList_Click()
 void frmMain::mnuFileExport_Click()
 {
     Trap("REGISTER2", [&] {
-        const QString path = Ui().SaveFileName(QStringLiteral("Register (*.csv)|*.csv"));
+        const QString path = Ui().SaveFileName(
+            QStringLiteral("Register (*.csv)|*.csv"),
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/cadrelle-register-")
+                + QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".csv"));
         if (path.isEmpty())
             return;
         const HourGlass wait;

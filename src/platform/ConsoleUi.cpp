@@ -18,7 +18,7 @@ QString ConsoleUi::OpenFileName(const QString&)
     return QString();
 }
 
-QString ConsoleUi::SaveFileName(const QString&)
+QString ConsoleUi::SaveFileName(const QString&, const QString&)
 {
     return QString();
 }

@@ -33,10 +33,11 @@ public:
     virtual int MsgBox(const QString& prompt, int style, const QString& title) = 0;
     // A one-line input box, holding defaultText at first; the empty text when cancelled.
     virtual QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
-    // The open and save file dialogs; the empty text when cancelled. The save dialog asks before
-    // it lets the user choose a file that exists.
+    // The open and save file dialogs; the empty text when cancelled. The save dialog offers the
+    // file suggested (a full path; empty: none) and asks before it lets the user choose a file that
+    // exists.
     virtual QString OpenFileName(const QString& filter) = 0;
-    virtual QString SaveFileName(const QString& filter) = 0;
+    virtual QString SaveFileName(const QString& filter, const QString& suggested) = 0;
     // A folder to choose, with its prompt; the empty text when cancelled.
     virtual QString FolderName(const QString& prompt) = 0;
     // Shows a dialog modally and returns its result code.

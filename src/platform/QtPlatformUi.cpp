@@ -6,8 +6,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -28,6 +32,68 @@ QString qtFilter(const QString& filter)
     }
     return filters.join(QStringLiteral(";;"));
 }
+
+// The extension a file typed without one takes: that of a filter with one pattern such as "*.db".
+QString defaultSuffix(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    static const QRegularExpression onePattern(QStringLiteral("^\\*\\.(\\w+)$"));
+    const QRegularExpressionMatch match = onePattern.match(parts.size() == 2 ? parts[1] : QString());
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+// Qt's file dialog keeps its state (the folder last visited, its history, the side bar, the view) in
+// QtProject.conf among the user's settings, a file that every Qt program shares. This program writes
+// only its own settings file: while a dialog lives, the user's settings folder is a folder of its
+// own, filled from the group "FileDialog" of the program's settings and read back into it after.
+class OwnFileDialogState
+{
+public:
+    OwnFileDialogState()
+    {
+        if (!m_folder.isValid())
+            return;
+        m_userFolder = QFileInfo(QSettings(QSettings::UserScope, kQtProject).fileName()).absolutePath();
+        const QVariantHash stored = read(QSettings(kAppTitle, kAppTitle));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
+        QSettings dialogs(QSettings::UserScope, kQtProject);
+        write(dialogs, stored);
+    }
+    ~OwnFileDialogState()
+    {
+        if (m_userFolder.isEmpty())
+            return;
+        const QVariantHash state = read(QSettings(QSettings::UserScope, kQtProject));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_userFolder);
+        QSettings own(kAppTitle, kAppTitle);
+        own.remove(kGroup);
+        write(own, state);
+    }
+    OwnFileDialogState(const OwnFileDialogState&) = delete;
+    OwnFileDialogState& operator=(const OwnFileDialogState&) = delete;
+
+private:
+    static inline const QString kQtProject = QStringLiteral("QtProject");
+    static inline const QString kGroup = QStringLiteral("FileDialog");
+
+    static QVariantHash read(const QSettings& settings)
+    {
+        QVariantHash values;
+        for (const QString& key : settings.allKeys()) {
+            if (key.startsWith(kGroup + QLatin1Char('/')))
+                values.insert(key, settings.value(key));
+        }
+        return values;
+    }
+    static void write(QSettings& settings, const QVariantHash& values)
+    {
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            settings.setValue(it.key(), it.value());
+    }
+
+    QTemporaryDir m_folder;
+    QString m_userFolder;
+};
 
 } // namespace
 
@@ -75,16 +141,22 @@ QString QtPlatformUi::InputBox(const QString& prompt, const QString& title, cons
 
 QString QtPlatformUi::OpenFileName(const QString& filter)
 {
+    const OwnFileDialogState state;
     return QFileDialog::getOpenFileName(activeParent(), QString(), QString(), qtFilter(filter));
 }
 
-QString QtPlatformUi::SaveFileName(const QString& filter)
+QString QtPlatformUi::SaveFileName(const QString& filter, const QString& suggested)
 {
-    return QFileDialog::getSaveFileName(activeParent(), QString(), QString(), qtFilter(filter));
+    const OwnFileDialogState state;
+    QFileDialog dialog(activeParent(), QString(), suggested, qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix(filter));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 QString QtPlatformUi::FolderName(const QString& prompt)
 {
+    const OwnFileDialogState state;
     return QFileDialog::getExistingDirectory(activeParent(), prompt);
 }
 

@@ -40,8 +40,9 @@ QString ScriptedUi::FolderName(const QString& prompt)
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
-QString ScriptedUi::SaveFileName(const QString& filter)
+QString ScriptedUi::SaveFileName(const QString& filter, const QString& suggested)
 {
+    suggestedNames.append(suggested);
     return OpenFileName(filter);
 }
 

@@ -26,7 +26,7 @@ public:
     int MsgBox(const QString& prompt, int style, const QString& title) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString OpenFileName(const QString& filter) override;
-    QString SaveFileName(const QString& filter) override;
+    QString SaveFileName(const QString& filter, const QString& suggested) override;
     QString FolderName(const QString& prompt) override;
     int ShowModal(QDialog& dialog) override;
     int ShellOpen(const QString& path) override;
@@ -44,8 +44,9 @@ public:
 
     QList<ShownBox> boxes;
     QList<QStringList> inputsShown; // prompt, title
-    QStringList inputDefaults;      // the text each input box held at first
+    QStringList inputDefaults; // the text each input box held at first
     QStringList filtersShown; // the file dialogs' filters and the folder dialogs' prompts
+    QStringList suggestedNames; // the files the save dialogs offered
     QStringList dialogsShown; // window titles
     QStringList shellOpened;
 };

@@ -322,6 +322,11 @@ std::vector<Document> Catalogue::DocumentsWithReference(const QString& docref)
     return documents(Sql::SelectDocumentsWithReference(docref), kDockey);
 }
 
+std::vector<Document> Catalogue::OtherDocumentsWithReference(const QString& docref, const QString& dockey)
+{
+    return documents(Sql::SelectOtherDocumentsWithReference(docref, dockey), kDockey);
+}
+
 QStringList Catalogue::historyRow(const QString& dockey, const QString& catkey, const QString& action,
                                   const QString& oldValue, const QString& newValue) const
 {

@@ -68,6 +68,9 @@ public:
     std::vector<Document> AllDocuments();
     // The documents with the reference, obsolete or not, by key (a reference need not be unique).
     std::vector<Document> DocumentsWithReference(const QString& docref);
+    // The documents other than dockey (obsolete ones too) with the reference, case and surrounding
+    // blanks aside, with their categories' names: two such documents cannot be told apart.
+    std::vector<Document> OtherDocumentsWithReference(const QString& docref, const QString& dockey);
     // Whether the lists include obsolete documents (they leave them out unless asked).
     void SetIncludeObsolete(bool include) { m_includeObsolete = include; }
     bool IncludeObsolete() const { return m_includeObsolete; }

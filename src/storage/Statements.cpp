@@ -275,6 +275,14 @@ QString SelectDocumentsWithReference(const QString& docref)
         + quoted(docref) + QStringLiteral(" ORDER BY dockey");
 }
 
+QString SelectOtherDocumentsWithReference(const QString& docref, const QString& dockey)
+{
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname FROM tbldocument LEFT JOIN tblcategory "
+                          "USING(catkey) WHERE trim(docref)=trim(")
+        + quoted(docref) + QStringLiteral(") COLLATE NOCASE AND ifnull(dockey,'')<>") + quoted(dockey)
+        + QStringLiteral(" ORDER BY docref");
+}
+
 QString SelectHistory(const QString& dockey)
 {
     return QStringLiteral("SELECT happened,who,action,oldvalue,newvalue FROM tblhistory WHERE dockey=") + quoted(dockey)

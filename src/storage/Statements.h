@@ -71,6 +71,9 @@ QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happen
                                     const QString& action);
 QString SelectDocument(const QString& dockey);
 QString SelectDocumentsWithReference(const QString& docref);
+// The documents other than dockey whose reference is docref, case and surrounding blanks aside, with
+// their categories' names.
+QString SelectOtherDocumentsWithReference(const QString& docref, const QString& dockey);
 QString SelectHistory(const QString& dockey);
 
 // Finding and checking.

@@ -111,6 +111,39 @@ private slots:
         QCOMPARE(documents(folder, others), before);
     }
 
+    // A reference another document has, case and surrounding blanks aside, is stored only on Yes; No
+    // goes back to the field. An edit that keeps the record's own reference is not asked about.
+    void duplicateReferenceIsKeptOnlyOnYes()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        folder.openCatalogue();
+        auto keyOf = [&](const char* ref) {
+            return DirectValue(folder.dbPath(), "SELECT dockey FROM tbldocument WHERE docref='" + QString(ref) + "'");
+        };
+        frmAddDocument add;
+        add.Init(DirectValue(folder.dbPath(), u"SELECT catkey FROM tblcategory WHERE catname='Forms'"_s), u"Forms"_s);
+        add.txtDocRef->setText(u" qp01"_s), add.txtTitle->setText(u"Copy"_s), add.txtPath->setText(u"/p"_s);
+        ui.msgAnswers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::No};
+        add.cmdOK->click();
+        QCOMPARE(boxes(ui),
+                 QStringList {"260|Duplicate reference|The reference qp01 is already used by\r\nQP01 - Control "
+                              "of Documents (Procedures)\r\nTwo documents with one reference cannot be "
+                              "told apart. Keep this reference?"});
+        QVERIFY(add.result() != QDialog::Accepted && keyOf(" qp01").isEmpty());
+        QVERIFY(add.focusWidget() == add.txtDocRef && add.txtDocRef->selectedText() == u" qp01"_s);
+        add.cmdOK->click();
+        QVERIFY(add.result() == QDialog::Accepted && !keyOf(" qp01").isEmpty());
+        frmEditDocument edit;
+        edit.Init(keyOf("QP02"), u"QP02"_s, u"Control of Records"_s, u"/q"_s, QString());
+        edit.cmdOK->click();
+        QCOMPARE(ui.boxes.size(), 2);
+        edit.txtDocRef->setText(u"QP01"_s);
+        edit.cmdOK->click();
+        QVERIFY(ui.boxes.last().prompt.contains(u"by\r\n qp01 - Copy (Forms)\r\nQP01 - Control of Documents"_s));
+        QCOMPARE(keyOf("QP02"), DirectValue(folder.dbPath(), u"SELECT dockey FROM tbldocument WHERE docpath='/q'"_s));
+    }
+
     void arrangeStoresEveryPositionOnOkOnly_data()
     {
         QTest::addColumn<QString>("ending");

@@ -34,12 +34,15 @@ struct MainWindowFixture
     }
 
     bool show() const { return w->show(), QTest::qWaitForWindowExposed(w.get()); }
+    // Shown and active, so that the window's shortcuts take keys.
+    bool activate() const { return show() && (w->activateWindow(), QTest::qWaitForWindowActive(w.get())); }
     QString sql(const QString& query) const { return DirectValue(folder.dbPath(), query); }
     QTreeWidgetItem* category(const QString& n) const { return w->tvMain->findItems(n, Qt::MatchExactly).value(0); }
     void clickCategory(const QString& name) const { click(w->tvMain, name, &frmMain::tvMain_NodeClick); }
     void clickClause(const QString& text) const { click(w->tvISO, text, &frmMain::tvISO_NodeClick); }
     int rowOf(const QString& docref) const { return listed().indexOf(docref); }
     void selectRow(const QString& docref) const { w->lvMain->SelectRow(rowOf(docref)); }
+    QString selected() const { return w->lvModel->SubItemText(w->lvMain->SelectedRow(), 1); }
     void press(const char* key) const { w->Button(QString::fromLatin1(key))->trigger(); } // if enabled
 
     // Selects a node and clicks it, as the mouse does.

@@ -19,6 +19,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -243,7 +245,8 @@ private slots:
         QVERIFY(QFile::exists(files[0]) && QFile::exists(files[1]));
     }
 
-    void addAndEditReloadTheCategoryAlsoWhenCancelledOrStartedFromAClause()
+    // The list comes back as it was, also the clause list an edit started from, with the record selected.
+    void addAndEditReloadTheirListAlsoWhenCancelled()
     {
         MainWindowFixture f({QStringLiteral("UPDATE tbldocument SET isoref=NULL WHERE docref='F02'")});
         f.clickCategory("Forms");
@@ -281,8 +284,10 @@ private slots:
         f.selectRow("IA02");
         f.press("EDIT");
         QCOMPARE(f.sql("SELECT doctitle FROM tbldocument WHERE docref='IA02'"), QStringLiteral("Audit report (v2)"));
-        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("Category - Forms"));
-        QCOMPARE(f.enabledButtons(), kCategoryState);
+        QCOMPARE(f.w->lblTitle->text(), QStringLiteral("ISO Reference - 8.2.2 Internal audit"));
+        QCOMPARE(f.w->lvMain->SelectedRow(), f.rowOf("IA02"));
+        QCOMPARE(f.enabledButtons(), kClauseState);
+        f.clickCategory("Forms");
         f.selectRow("F02"); // a record without clauses passes an empty list
         f.press("EDIT");
         const QString path = QStringLiteral("SELECT docpath FROM tbldocument WHERE docref='%1'");
@@ -501,13 +506,18 @@ private slots:
     }
 
     // The menu's answers: a cancelled dialog writes nothing; the catalogue, its journal files and a
-    // copy that fails are each told, and the window goes on. (The copy itself: tst_catalogue.)
+    // copy that fails are each told, and the window goes on; a copy made says where it went. The
+    // dialog offers a dated name in the documents folder. (The copy itself: tst_catalogue.)
     void backupMenuTellsRefusalsAndFailures()
     {
         MainWindowFixture f;
         QTemporaryDir away;
         f.w->mnuDatabaseBackup_Click();
-        QCOMPARE(f.ui.filtersShown, QStringList {QStringLiteral("*.*|*.*")});
+        QCOMPARE(f.ui.filtersShown, QStringList {QStringLiteral("Catalogue|*.db")});
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(f.ui.suggestedNames[0],
+                 (QDir(documents).exists() ? documents : QDir::homePath()) + "/cadrelle-"
+                     + QDate::currentDate().toString(Qt::ISODate) + ".db");
         f.ui.fileAnswers = {f.folder.dbPath(), f.folder.dbPath() + "-wal", away.path(), away.filePath("copy.db")};
         for (int i = 0; i < 4; ++i)
             f.w->mnuDatabaseBackup_Click();
@@ -515,14 +525,16 @@ private slots:
                  QStringList({"The catalogue cannot be backed up onto itself. Choose another file.",
                               "The catalogue's journal files cannot hold a backup: the database engine deletes them. "
                               "Choose another file.",
-                              "Cannot write the backup '" + away.path() + "'\r\n'" + away.path() + "' is a folder"}));
-        for (const ShownBox& box : f.ui.boxes)
+                              "Cannot write the backup '" + away.path() + "'\r\n'" + away.path() + "' is a folder",
+                              "The catalogue was backed up to '" + away.filePath("copy.db") + "'."}));
+        for (const ShownBox& box : f.ui.boxes.mid(0, 3))
             QVERIFY(box.style == 16 && box.title == QStringLiteral("Cadrelle"));
         QCOMPARE(DirectValue(away.filePath("copy.db"), "SELECT count(*) FROM tbldocument"), QStringLiteral("29"));
         QVERIFY(!QFile::exists(f.folder.dbPath() + "-wal"));
     }
 
-    // The program's own save dialog: No to its question leaves it open, Yes chooses the file.
+    // The program's own save dialog: No to its question leaves it open, Yes chooses the file. The
+    // dialog's state is kept in the program's settings file, and Qt's shared one is not written.
     void saveDialogAsksBeforeAnExistingFileIsChosen()
     {
         TestFolder settings; // the dialog remembers its state in the settings store
@@ -547,11 +559,14 @@ private slots:
             }
         });
         user.start(10);
-        const QString chosen = QtPlatformUi().SaveFileName(QStringLiteral("*.*|*.*"));
+        const QString chosen = QtPlatformUi().SaveFileName(QStringLiteral("*.*|*.*"), QString());
         const QString question = QStringLiteral("backup.db already exists.\nDo you want to replace it?");
         QCOMPARE(met, (QStringList {"dialog", question, "dialog", question}));
         QCOMPARE(dialogs[0], dialogs[1]);
         QCOMPARE(QFileInfo(chosen).canonicalFilePath(), QFileInfo(existing).canonicalFilePath());
+        QCOMPARE(QDir(settings.filePath("settings")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList {"Cadrelle"});
+        QCOMPARE(QSettings("Cadrelle", "Cadrelle").value("FileDialog/qtVersion").toString(), QString(QT_VERSION_STR));
     }
 
     // The Document menu on the selected row: a new revision, its approval with the approver and date
