@@ -5,6 +5,7 @@
 #include "BenchFolder.h"
 #include "BenchTable.h"
 #include "FindingBench.h"
+#include "RegisterBench.h"
 #include "FixupBench.h"
 #include "PeakMemory.h"
 #include "ProgramSession.h"
@@ -104,6 +105,8 @@ bool SizeBench::Measure(BenchTable& table, QString& error)
     if (!MeasureDue(table, error))
         return false;
     if (!FindingBench(m_folder, m_ui, m_documents, m_runs).Measure(table, error))
+        return false;
+    if (!RegisterBench(m_folder, m_documents, m_runs).Measure(table, error))
         return false;
     if (!m_upgrade.Measure(m_runs, m_documents, table)) {
         error = QStringLiteral("an upgrade from version 0 failed or showed a message");
