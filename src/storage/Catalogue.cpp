@@ -343,8 +343,13 @@ Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QS
         for (const QStringList& row : history)
             all << Sql::InsertHistory(row);
     }
-    for (int i = 0; i < all.size(); ++i) {
-        if (!m_db->Execute(all[i])) {
+    // The first statement alone, where what it changed decides; the rest in texts of many statements,
+    // which the engine runs in turn: an import of a whole register is one call per thousand rows, not
+    // one per row.
+    constexpr int kStatementsPerCall = 1000;
+    for (int i = 0; i < all.size();) {
+        const int count = i == 0 && firstMustChange ? 1 : std::min(kStatementsPerCall, int(all.size()) - i);
+        if (!m_db->Execute(count == 1 ? all[i] : all.mid(i, count).join(QStringLiteral(";\n")))) {
             m_db->RollBack();
             return Write::Refused;
         }
@@ -352,6 +357,7 @@ Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QS
             m_db->RollBack();
             return Write::Unchanged;
         }
+        i += count;
     }
     if (m_db->Execute(Sql::CommitTransaction())) {
         m_searchable.clear(); // searched afresh after any change of ours
