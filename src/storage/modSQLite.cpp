@@ -158,7 +158,10 @@ int16_t PSSQLITE3_ExecuteDB(int32_t handle, const QByteArray& sql, int32_t& rowC
     while (next < end) {
         sqlite3_stmt* statement = nullptr;
         const char* start = next;
-        int rc = sqlite3_prepare_v2(db, next, int(end - next), &statement, &next);
+        // The text ends in a NUL (a QByteArray's does, and none is inside it): with a length the
+        // engine would copy all that follows each statement, which for a text of many statements
+        // is the whole rest of it every time.
+        int rc = sqlite3_prepare_v2(db, next, -1, &statement, &next);
         if (rc == SQLITE_OK && !statement && next == start)
             break; // nothing the engine can read is left
         if (rc == SQLITE_OK && statement)
