@@ -101,25 +101,6 @@ FindingBench::FindingBench(const BenchFolder& folder, ScriptedUi& ui, int docume
 {
 }
 
-FindingBench::Pair FindingBench::Paired(const std::function<Timing()>& ours,
-                                        const std::function<Timing()>& theirs) const
-{
-    std::vector<Timing> program, floor;
-    for (int i = 0; i < m_runs; ++i) {
-        program.push_back(ours());
-        floor.push_back(theirs());
-        if (program.back().failed() || floor.back().failed())
-            break;
-    }
-    return {Median(program), Median(floor)};
-}
-
-void FindingBench::Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat) const
-{
-    table.Add({measure, m_documents, pair.program.wallMs, pair.floor.wallMs, QStringLiteral("ms"), floorWhat,
-               pair.program.cpuMs, pair.floor.cpuMs});
-}
-
 bool FindingBench::Measure(BenchTable& table, QString& error)
 {
     const bool measured = MeasureSearch(table, error) && MeasureCoverage(table, error) && MeasureCheck(table, error);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Median.h"
+#include "PairedTiming.h"
 #include <QString>
 #include <functional>
 
@@ -27,13 +27,15 @@ public:
     bool Measure(BenchTable& table, QString& error);
 
 private:
-    struct Pair
+    using Pair = PairedTiming;
+    Pair Paired(const std::function<Timing()>& ours, const std::function<Timing()>& theirs) const
     {
-        MedianTiming program;
-        MedianTiming floor;
-    };
-    Pair Paired(const std::function<Timing()>& ours, const std::function<Timing()>& theirs) const;
-    void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat) const;
+        return TimePaired(m_runs, ours, theirs);
+    }
+    void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat) const
+    {
+        AddPaired(table, measure, m_documents, pair, floorWhat);
+    }
     bool MeasureSearch(BenchTable& table, QString& error);
     bool MeasureCoverage(BenchTable& table, QString& error);
     bool MeasureCheck(BenchTable& table, QString& error);

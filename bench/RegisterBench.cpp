@@ -32,25 +32,6 @@ RegisterBench::RegisterBench(const BenchFolder& folder, int documents, int runs)
 {
 }
 
-RegisterBench::Pair RegisterBench::Paired(const std::function<Timing()>& ours,
-                                          const std::function<Timing()>& theirs) const
-{
-    std::vector<Timing> program, floor;
-    for (int i = 0; i < m_runs; ++i) {
-        program.push_back(ours());
-        floor.push_back(theirs());
-        if (program.back().failed() || floor.back().failed())
-            break;
-    }
-    return {Median(program), Median(floor)};
-}
-
-void RegisterBench::Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat) const
-{
-    table.Add({measure, m_documents, pair.program.wallMs, pair.floor.wallMs, QStringLiteral("ms"), floorWhat,
-               pair.program.cpuMs, pair.floor.cpuMs});
-}
-
 bool RegisterBench::Measure(BenchTable& table, QString& error)
 {
     const QString db = m_folder.dbPath();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Median.h"
+#include "PairedTiming.h"
 #include <QString>
 #include <functional>
 
@@ -21,13 +21,15 @@ public:
     bool Measure(BenchTable& table, QString& error);
 
 private:
-    struct Pair
+    using Pair = PairedTiming;
+    Pair Paired(const std::function<Timing()>& ours, const std::function<Timing()>& theirs) const
     {
-        MedianTiming program;
-        MedianTiming floor;
-    };
-    Pair Paired(const std::function<Timing()>& ours, const std::function<Timing()>& theirs) const;
-    void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat) const;
+        return TimePaired(m_runs, ours, theirs);
+    }
+    void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat) const
+    {
+        AddPaired(table, measure, m_documents, pair, floorWhat);
+    }
 
     const BenchFolder& m_folder;
     int m_documents;

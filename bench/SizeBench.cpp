@@ -5,10 +5,10 @@
 #include "BenchFolder.h"
 #include "BenchTable.h"
 #include "FindingBench.h"
-#include "RegisterBench.h"
 #include "FixupBench.h"
 #include "PeakMemory.h"
 #include "ProgramSession.h"
+#include "RegisterBench.h"
 #include "SqliteCli.h"
 #include "mainwindow/ClauseTree.h"
 #include "storage/Statements.h"
@@ -87,14 +87,7 @@ qint64 SizeBench::DbFileSize() const
 SizeBench::Pair SizeBench::Paired(const std::function<Timing()>& step, const QString& floorSql,
                                   const QStringList& options) const
 {
-    std::vector<Timing> ours, theirs;
-    for (int i = 0; i < m_runs; ++i) {
-        ours.push_back(step());
-        theirs.push_back(SqliteCli::Run(m_folder.dbPath(), floorSql, options));
-        if (ours.back().failed())
-            break;
-    }
-    return {Median(ours), Median(theirs)};
+    return TimePaired(m_runs, step, [&] { return SqliteCli::Run(m_folder.dbPath(), floorSql, options); });
 }
 
 bool SizeBench::Measure(BenchTable& table, QString& error)
@@ -124,12 +117,6 @@ bool SizeBench::Measure(BenchTable& table, QString& error)
     }
     // The register last: its import writes a copy of the catalogue a hundred thousand times over.
     return RegisterBench(m_folder, m_documents, m_runs).Measure(table, error);
-}
-
-void SizeBench::Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat)
-{
-    table.Add({measure, m_documents, pair.program.wallMs, pair.floor.wallMs, QStringLiteral("ms"), floorWhat,
-               pair.program.cpuMs, pair.floor.cpuMs});
 }
 
 // Start-up reads the first-run flag, the categories and the first category's documents; a category

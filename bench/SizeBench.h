@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CatalogueFiller.h"
-#include "Median.h"
+#include "PairedTiming.h"
 #include "UpgradeBench.h"
 #include <QString>
 #include <QStringList>
@@ -31,16 +31,15 @@ public:
     const CatalogueFiller::Result& catalogue() const { return m_catalogue; }
 
 private:
-    struct Pair
-    {
-        MedianTiming program;
-        MedianTiming floor;
-    };
+    using Pair = PairedTiming;
     bool MeasureProgram(BenchTable& table, QString& error);
     bool MeasureDue(BenchTable& table, QString& error);
     Pair Paired(const std::function<Timing()>& step, const QString& floorSql, const QStringList& options = {}) const;
     QString FirstCategory(QString& name) const;
-    void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat);
+    void Add(BenchTable& table, const QString& measure, const Pair& pair, const QString& floorWhat)
+    {
+        AddPaired(table, measure, m_documents, pair, floorWhat);
+    }
 
     const BenchFolder& m_folder;
     ScriptedUi& m_ui;

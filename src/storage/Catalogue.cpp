@@ -254,18 +254,19 @@ std::vector<Document> Catalogue::DocumentsOf(const ResultTable& table, const std
 
 std::vector<Document> Catalogue::CategoryDocuments(const QString& catkey)
 {
-    return withControl(documents(Sql::SelectCategoryDocuments(catkey), kDockey));
+    return withControl(documents(Sql::SelectCategoryDocuments(catkey), kDockey), m_includeObsolete);
 }
 
 std::vector<Document> Catalogue::ClauseDocuments(const QString& clause)
 {
     return withControl(documents(Sql::SelectAllDocuments(), kIsoref,
-                                 [&clause](const Variant& isoref) { return ClauseMatch(clause, isoref); }));
+                                 [&clause](const Variant& isoref) { return ClauseMatch(clause, isoref); }),
+                       m_includeObsolete);
 }
 
 // A list joined with the control table in the engine costs twice the list itself on every click;
 // the control columns come from a copy kept here instead, read again when the catalogue changed.
-std::vector<Document> Catalogue::withControl(std::vector<Document> rows)
+std::vector<Document> Catalogue::withControl(std::vector<Document> rows, bool includeObsolete)
 {
     if (!m_control)
         return rows;
@@ -277,7 +278,7 @@ std::vector<Document> Catalogue::withControl(std::vector<Document> rows)
     for (Document& d : rows) {
         const auto control = m_controlCopy.constFind(d.key);
         if (control != m_controlCopy.constEnd()) {
-            if (control->status == DocumentControl::Status::Obsolete && !m_includeObsolete)
+            if (control->status == DocumentControl::Status::Obsolete && !includeObsolete)
                 continue;
             d.revision = control->revision;
             d.status = control->status;
@@ -312,7 +313,12 @@ const QHash<QString, Catalogue::ControlColumns>& Catalogue::controlCopy()
 
 std::vector<Document> Catalogue::AllDocuments()
 {
-    return documents(m_control ? Sql::SelectAllDocumentsWithCategoryControlled(m_includeObsolete)
+    return allDocuments(m_includeObsolete);
+}
+
+std::vector<Document> Catalogue::allDocuments(bool includeObsolete)
+{
+    return documents(m_control ? Sql::SelectAllDocumentsWithCategoryControlled(includeObsolete)
                                : Sql::SelectAllDocumentsWithCategory(),
                      kDockey);
 }

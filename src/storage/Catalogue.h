@@ -203,7 +203,9 @@ private:
     QHash<QString, ControlColumns> m_controlCopy;
     qint64 m_controlCopyVersion = -1;
     bool m_controlCopyValid = false;
-    std::vector<Document> withControl(std::vector<Document> rows);
+    // The rows with their control columns; obsolete ones left out unless includeObsolete.
+    std::vector<Document> withControl(std::vector<Document> rows, bool includeObsolete);
+    std::vector<Document> allDocuments(bool includeObsolete);
     const QHash<QString, ControlColumns>& controlCopy();
     qint64 dataVersion();
     static std::unique_ptr<Catalogue> s_current;

@@ -111,10 +111,7 @@ void Catalogue::PrepareSearch()
     const qint64 version = dataVersion();
     if (m_searchable.empty() || version != m_searchableVersion) {
         m_searchable.clear();
-        const bool obsoleteShown = m_includeObsolete;
-        m_includeObsolete = true; // kept whatever is shown, left out below when asked
-        std::vector<Document> all = AllDocuments();
-        m_includeObsolete = obsoleteShown;
+        std::vector<Document> all = allDocuments(true); // obsolete ones left out below when asked
         for (Document& document : all) {
             const QString haystack = Folded(document.ref + QLatin1Char('\n') + document.title + QLatin1Char('\n')
                                             + document.path + QLatin1Char('\n') + document.clauses);
@@ -169,11 +166,8 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
     if (serving) {
         if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectAllDocuments().toUtf8(), rows, columns, table, error) != 0)
             return {};
-        const bool obsoleteShown = m_includeObsolete;
-        m_includeObsolete = false;
         const std::vector<Document> current
-            = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }));
-        m_includeObsolete = obsoleteShown;
+            = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }), false);
         for (std::size_t i = 0; i < current.size(); ++i)
             count(int(i), current[i].clauses, &current[i], 1);
     } else {

@@ -147,11 +147,8 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
     for (const Category& category : Categories())
         categoryKeys.insert(category.name, category.key);
     QMultiHash<QString, Document> existing; // by category name and reference
-    const bool obsoleteShown = m_includeObsolete;
-    m_includeObsolete = true;
-    for (const Document& d : AllDocuments())
+    for (const Document& d : allDocuments(true))
         existing.insert(d.category + QLatin1Char('\n') + d.ref, d);
-    m_includeObsolete = obsoleteShown;
     QHash<QString, int> seen; // category and reference -> the line that gave it
     for (const char* needed : {"ref", "title", "category", "path"}) {
         if (!mapping.contains(QLatin1String(needed)))
