@@ -1,5 +1,7 @@
 #include "BenchFolder.h"
 
+#include <QFile>
+
 #include "platform/ProgramFolder.h"
 #include "storage/CatalogueBuilder.h"
 #include <QDir>
@@ -41,4 +43,10 @@ void BenchFolder::Use(const QString& folder)
     SetProgramFolder(folder);
     // The column widths the main window keeps go here, not into the user's own settings.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder + QStringLiteral("/settings"));
+}
+
+bool BenchFolder::FreshCopy(const QString& from, const QString& name) const
+{
+    QFile::remove(filePath(name));
+    return QFile::copy(filePath(from), filePath(name));
 }

@@ -21,6 +21,8 @@ public:
     QString path() const { return m_dir.path(); }
     QString dbPath() const { return m_dir.filePath(QStringLiteral("cadrelle.db")); }
     QString filePath(const QString& relative) const { return m_dir.filePath(relative); }
+    // Makes the file name a fresh copy of the file from, both in the folder.
+    bool FreshCopy(const QString& from, const QString& name) const;
 
     // Points the program (its folder and its settings store) at a folder laid out like this one.
     static void Use(const QString& folder);

@@ -20,12 +20,6 @@ const QString kPristine = QStringLiteral("fixup-pristine.db");
 const QString kRun = QStringLiteral("fixup-run.db");
 const QString kScript = QStringLiteral("fixup.sql");
 
-bool freshCopy(const BenchFolder& folder, const QString& name)
-{
-    QFile::remove(folder.filePath(name));
-    return QFile::copy(folder.filePath(kPristine), folder.filePath(name));
-}
-
 } // namespace
 
 QString FixupBench::DocumentsFolder() const
@@ -96,7 +90,7 @@ bool FixupBench::Measure(int runs, BenchTable& table)
 
 Timing FixupBench::RunProgram()
 {
-    if (!freshCopy(m_folder, kRun))
+    if (!m_folder.FreshCopy(kPristine, kRun))
         return Timing::Failed();
     frmSplash splash;
     splash.show();
@@ -115,7 +109,7 @@ Timing FixupBench::RunProgram()
 
 Timing FixupBench::RunFloor()
 {
-    if (!freshCopy(m_folder, QStringLiteral("fixup-floor.db")))
+    if (!m_folder.FreshCopy(kPristine, QStringLiteral("fixup-floor.db")))
         return Timing::Failed();
     const Timing elapsed
         = SqliteCli::RunScript(m_folder.filePath(QStringLiteral("fixup-floor.db")), m_folder.filePath(kScript));

@@ -55,8 +55,7 @@ bool RegisterBench::Measure(BenchTable& table, QString& error)
     Add(table, QStringLiteral("export register to CSV"), exported, QStringLiteral("sqlite3 -csv: the register query"));
 
     // The import goes into a catalogue without documents, so every row is new.
-    QFile::remove(m_folder.filePath(kEmpty));
-    QFile::copy(db, m_folder.filePath(kEmpty));
+    m_folder.FreshCopy(QStringLiteral("cadrelle.db"), kEmpty);
     {
         sqlDB empty;
         if (!empty.OpenDatabase(m_folder.filePath(kEmpty), false)
@@ -68,9 +67,7 @@ bool RegisterBench::Measure(BenchTable& table, QString& error)
     }
     const Pair imported = Paired(
         [&] {
-            QFile::remove(m_folder.filePath(kTarget));
-            QFile::copy(m_folder.filePath(kEmpty), m_folder.filePath(kTarget));
-            if (!Catalogue::Open(m_folder.filePath(kTarget)))
+            if (!m_folder.FreshCopy(kEmpty, kTarget) || !Catalogue::Open(m_folder.filePath(kTarget)))
                 return Timing::Failed();
             const Stopwatch clock;
             const RegisterCsv::Table csv = RegisterCsv::Read(m_folder.filePath(kCsv));

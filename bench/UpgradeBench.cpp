@@ -18,12 +18,6 @@ const QString kRun = QStringLiteral("upgrade-run.db");
 const QString kFloor = QStringLiteral("upgrade-floor.db");
 const QString kScript = QStringLiteral("upgrade.sql");
 
-bool freshCopy(const BenchFolder& folder, const QString& name)
-{
-    QFile::remove(folder.filePath(name));
-    return QFile::copy(folder.filePath(kPristine), folder.filePath(name));
-}
-
 } // namespace
 
 // The filled catalogue goes back to version 0: its control and exclusion tables, their statistics
@@ -67,7 +61,7 @@ bool UpgradeBench::Measure(int runs, int documents, BenchTable& table)
 
 Timing UpgradeBench::RunProgram()
 {
-    if (!freshCopy(m_folder, kRun))
+    if (!m_folder.FreshCopy(kPristine, kRun))
         return Timing::Failed();
     m_ui.boxes.clear();
     const Stopwatch clock;
@@ -79,7 +73,7 @@ Timing UpgradeBench::RunProgram()
 
 Timing UpgradeBench::RunFloor()
 {
-    if (!freshCopy(m_folder, kFloor))
+    if (!m_folder.FreshCopy(kPristine, kFloor))
         return Timing::Failed();
     const Timing elapsed = SqliteCli::RunScript(m_folder.filePath(kFloor), m_folder.filePath(kScript));
     return Upgraded(m_folder.filePath(kFloor)) ? elapsed : Timing::Failed();
