@@ -87,15 +87,44 @@ void DocumentListModel::SetRows(std::vector<Document> rows)
 {
     beginResetModel();
     m_today = QDate::currentDate();
+    m_window.reset();
     m_rows = std::move(rows);
     endResetModel();
 }
 
+void DocumentListModel::SetWindow(std::unique_ptr<DocumentWindow> window)
+{
+    beginResetModel();
+    m_today = QDate::currentDate();
+    m_rows.clear();
+    m_window = std::move(window);
+    endResetModel();
+}
+
+const Document* DocumentListModel::at(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return nullptr;
+    return m_window ? &m_window->At(row) : &m_rows[std::size_t(row)];
+}
+
 const Document& DocumentListModel::Row(int row) const
 {
-    if (row < 0 || std::size_t(row) >= m_rows.size())
+    const Document* document = at(row);
+    if (!document)
         throw AppError(QStringLiteral("Index out of bounds"));
-    return m_rows[std::size_t(row)];
+    return *document;
+}
+
+int DocumentListModel::RowOf(const QString& dockey) const
+{
+    if (m_window)
+        return m_window->RowOf(dockey);
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        if (m_rows[row].key == dockey)
+            return int(row);
+    }
+    return -1;
 }
 
 QString DocumentListModel::ItemTag(int row) const
@@ -121,7 +150,7 @@ QString DocumentListModel::SubItemTag(int row, int subItem) const
 
 int DocumentListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : m_window ? m_window->Count() : int(m_rows.size());
 }
 
 int DocumentListModel::columnCount(const QModelIndex& parent) const
@@ -131,9 +160,10 @@ int DocumentListModel::columnCount(const QModelIndex& parent) const
 
 QVariant DocumentListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || std::size_t(index.row()) >= m_rows.size())
+    const Document* row = index.isValid() ? at(index.row()) : nullptr;
+    if (!row)
         return {};
-    const Document& r = m_rows[std::size_t(index.row())];
+    const Document& r = *row;
     const int column = index.column();
     switch (role) {
     case Qt::ToolTipRole: {
@@ -212,8 +242,9 @@ QStringList DocumentListModel::mimeTypes() const
 QMimeData* DocumentListModel::mimeData(const QModelIndexList& indexes) const
 {
     auto* data = new QMimeData;
-    if (!indexes.isEmpty() && std::size_t(indexes.first().row()) < m_rows.size())
-        data->setData(kMimeType, m_rows[std::size_t(indexes.first().row())].key.toUtf8());
+    const Document* row = indexes.isEmpty() ? nullptr : at(indexes.first().row());
+    if (row)
+        data->setData(kMimeType, row->key.toUtf8());
     else
         data->setData(kMimeType, QByteArray());
     return data;
@@ -233,7 +264,13 @@ void DocumentListModel::sort(int column, Qt::SortOrder order)
     const QModelIndexList before = persistentIndexList();
     std::vector<QString> keysBefore;
     for (const QModelIndex& index : before)
-        keysBefore.push_back(m_rows[std::size_t(index.row())].key);
+        keysBefore.push_back(Row(index.row()).key);
+    // A list read by pages is sorted whole: the user asked for all its rows in another order.
+    if (m_window) {
+        m_rows = m_window->All();
+        m_rows.resize(std::size_t(m_window->Count())); // the rows the view was told of, if another program changed them
+        m_window.reset();
+    }
     std::stable_sort(m_rows.begin(), m_rows.end(), [&](const Document& a, const Document& b) {
         int c = 0;
         if (column == NextReviewColumn)

@@ -1,15 +1,18 @@
 #pragma once
 
 #include "storage/Document.h"
+#include "storage/DocumentWindow.h"
 #include <QAbstractTableModel>
 #include <QFont>
 #include <QIcon>
+#include <memory>
 #include <vector>
 
 // The rows of the document list. Column 0 shows the small "DOCUMENT" picture and carries the
 // record key; column 1 the reference in bold, carrying the file path; columns 2 to 4 the title,
 // the clause list and the file path. The whole list is replaced at once, so a large category is
-// one model reset rather than one update per row.
+// one model reset rather than one update per row. A node's list is read through its window, a page
+// at a time as the view asks for rows; a search or check result is held whole.
 class DocumentListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -37,6 +40,9 @@ public:
 
     void Clear();
     void SetRows(std::vector<Document> rows);
+    void SetWindow(std::unique_ptr<DocumentWindow> window);
+    // The row of the record, or -1 when the list does not hold it.
+    int RowOf(const QString& dockey) const;
 
     // The row format as the list's readers know it: the item's tag is the record key; sub-item 1
     // is the reference with the file path as its tag; sub-items 2 to 4 are the title, the clause
@@ -59,7 +65,9 @@ public:
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
+    const Document* at(int row) const;
     std::vector<Document> m_rows;
+    std::unique_ptr<DocumentWindow> m_window; // when set, the rows are read through it
     QDate m_today; // overdue reviews are those before it
     QIcon m_document;
     QFont m_bold;

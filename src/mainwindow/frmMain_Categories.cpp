@@ -63,13 +63,7 @@ void frmMain::SelectDocument(const QString& dockey)
 {
     if (lvModel->rowCount() == 0)
         return;
-    int row = 0;
-    for (int i = 0; i < lvModel->rowCount(); ++i) {
-        if (lvModel->ItemTag(i) == dockey) {
-            row = i;
-            break;
-        }
-    }
+    const int row = dockey.isEmpty() ? 0 : std::max(0, lvModel->RowOf(dockey));
     lvMain->SelectRow(row);
     lvMain->scrollTo(lvModel->index(row, 0));
 }
@@ -88,7 +82,11 @@ void frmMain::tvMain_NodeClick(QTreeWidgetItem* node)
         m_listNode = NodeTree::Key(node);
         MarkListedTree();
         lvModel->Clear();
-        lvModel->SetRows(Catalogue::Current().CategoryDocuments(NodeTree::Key(node)));
+        Catalogue& catalogue = Catalogue::Current();
+        if (auto window = catalogue.CategoryWindow(NodeTree::Key(node)))
+            lvModel->SetWindow(std::move(window));
+        else
+            lvModel->SetRows(catalogue.CategoryDocuments(NodeTree::Key(node)));
         SelectDocument(QString());
         SetButtonsEnabled(kRowButtons, lvModel->rowCount() > 0);
     });

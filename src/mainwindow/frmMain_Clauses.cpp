@@ -71,7 +71,11 @@ void frmMain::tvISO_NodeClick(QTreeWidgetItem* node)
         const QStringList rowButtons = RowButtonKeys();
         lvModel->Clear();
         SetButtonsEnabled(rowButtons, false);
-        lvModel->SetRows(Catalogue::Current().ClauseDocuments(clause));
+        Catalogue& catalogue = Catalogue::Current();
+        if (auto window = catalogue.ClauseWindow(clause))
+            lvModel->SetWindow(std::move(window));
+        else
+            lvModel->SetRows(catalogue.ClauseDocuments(clause));
         SelectDocument(QString());
         SetButtonsEnabled(rowButtons, lvModel->rowCount() > 0);
     });

@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 
 std::unique_ptr<Catalogue> Catalogue::s_current;
+int Catalogue::s_openings = 0;
 
 Catalogue::Catalogue() : m_db(std::make_unique<sqlDB>()) { }
 Catalogue::~Catalogue() = default;
@@ -64,6 +65,7 @@ bool Catalogue::Open(const QString& path, bool changeFolder, const QString& advi
     if (!opened->m_db->OpenDatabase(path, changeFolder, advice))
         return false;
     s_current = std::move(opened);
+    ++s_openings;
     s_current->upgrade();
     return true;
 }
@@ -82,6 +84,7 @@ void Catalogue::upgrade()
                MsgStyle::Critical);
     }
     m_control = CatalogueSchema::HasControlTables(db);
+    m_lists = CatalogueSchema::HasListTables(db);
 }
 
 void Catalogue::Close()
@@ -368,6 +371,7 @@ Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QS
     if (m_db->Execute(Sql::CommitTransaction())) {
         m_searchable.clear(); // searched afresh after any change of ours
         m_controlCopyValid = false;
+        m_obsoleteValid = false;
         return Write::Done;
     }
     m_db->RollBack();

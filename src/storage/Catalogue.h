@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class DocumentWindow;
 class ResultTable;
 class sqlDB;
 class Variant;
@@ -42,6 +43,8 @@ public:
     static bool Open(const QString& path, bool changeFolder = false, const QString& advice = QString());
     static void Close();
     static bool IsOpen();
+    // How many catalogues were opened so far: a reader made from one catalogue is not served by the next.
+    static int Openings() { return s_openings; }
     // The open catalogue; fails as "Object variable not set" when none is open, for the caller's trap.
     static Catalogue& Current();
 
@@ -71,6 +74,12 @@ public:
     // The documents other than dockey (obsolete ones too) with the reference, case and surrounding
     // blanks aside, with their categories' names: two such documents cannot be told apart.
     std::vector<Document> OtherDocumentsWithReference(const QString& docref, const QString& dockey);
+    // The documents of a category, or of a clause node, as the list reads them: a page at a time, in
+    // the order of the lists above. Null where the catalogue cannot serve them so (it has not the
+    // counts and the clause list, they cannot be brought up to date now, or a reference is NULL);
+    // the whole list is read then.
+    std::unique_ptr<DocumentWindow> CategoryWindow(const QString& catkey);
+    std::unique_ptr<DocumentWindow> ClauseWindow(const QString& clause);
     // Whether the lists include obsolete documents (they leave them out unless asked).
     void SetIncludeObsolete(bool include) { m_includeObsolete = include; }
     bool IncludeObsolete() const { return m_includeObsolete; }
@@ -161,6 +170,10 @@ public:
     // AppError with the reason on failure, and refuses the catalogue and its journal files.
     void Backup(const QString& target) const;
 
+    // The documents of a result table with the list's columns (those it has of them).
+    static std::vector<Document> DocumentsOf(const ResultTable& table,
+                                             const std::function<bool(const Variant&)>& keep = {});
+
     // The connection, for the storage layer's own tools and tests.
     sqlDB& Connection() { return *m_db; }
 
@@ -182,9 +195,6 @@ private:
     Write controlChange(const QString& dockey, const DocumentControl& control, const QList<QStringList>& history);
     bool refuseWithoutControl();
     int reviewMonths(const QString& dockey, const DocumentControl& control);
-    // The documents of a result table with the list's columns; keep decides by the clause list.
-    static std::vector<Document> DocumentsOf(const ResultTable& table,
-                                             const std::function<bool(const Variant&)>& keep = {});
     std::vector<Document> documents(const QString& query, const QString& firstField,
                                     const std::function<bool(const Variant&)>& keep = {});
 
@@ -208,5 +218,20 @@ private:
     std::vector<Document> allDocuments(bool includeObsolete);
     const QHash<QString, ControlColumns>& controlCopy();
     qint64 dataVersion();
+    // The obsolete documents, which the paged lists leave out by their row numbers.
+    struct ObsoleteDocument
+    {
+        QString catkey;
+        qint64 rowid;
+        QString clauses;
+    };
+    std::vector<ObsoleteDocument> m_obsolete;
+    qint64 m_obsoleteVersion = -1;
+    bool m_obsoleteValid = false;
+    const std::vector<ObsoleteDocument>& obsoleteDocuments();
+    QString hiddenRows(const QString& column, const std::function<bool(const ObsoleteDocument&)>& inNode, int& hidden);
+    int firstInteger(const QString& sql);
+    bool m_lists = false; // the counts and the clause list are there
     static std::unique_ptr<Catalogue> s_current;
+    static int s_openings;
 };

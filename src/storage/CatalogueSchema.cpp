@@ -1,5 +1,6 @@
 #include "storage/CatalogueSchema.h"
 
+#include "storage/ClauseList.h"
 #include <QByteArray>
 #include <sqlite3.h>
 
@@ -54,13 +55,69 @@ ANALYZE;
 PRAGMA user_version=2;
 )";
 
-const char* const kUpgrades[] = {kVersion1, kVersion2};
+// Version 3: what the lists need to read only the rows they show. The number of documents of each
+// category, and the documents of each clause node in reference order (the clause list holds, for
+// each element of a document's clause list, its first one, three and five characters: the clause
+// nodes whose numbers it starts with). Triggers keep the counts in step with every writer; a
+// change to a document's reference or clause list by any writer leaves its row number in
+// tblclausepending, and the clause list is brought up to date before it is read.
+const char* kVersion3 = R"(
+CREATE INDEX IF NOT EXISTS idxdocumentcat ON tbldocument(catkey, docref);
+CREATE INDEX IF NOT EXISTS idxdocumentref ON tbldocument(docref);
+CREATE TABLE tbldocumentcount (catkey varchar PRIMARY KEY, documents integer NOT NULL);
+INSERT INTO tbldocumentcount SELECT catkey, count(*) FROM tbldocument WHERE catkey IS NOT NULL GROUP BY catkey;
+CREATE TRIGGER tbldocument_count_insert AFTER INSERT ON tbldocument WHEN NEW.catkey IS NOT NULL BEGIN
+    INSERT OR IGNORE INTO tbldocumentcount VALUES(NEW.catkey, 0);
+    UPDATE tbldocumentcount SET documents=documents+1 WHERE catkey=NEW.catkey; END;
+CREATE TRIGGER tbldocument_count_delete AFTER DELETE ON tbldocument WHEN OLD.catkey IS NOT NULL BEGIN
+    UPDATE tbldocumentcount SET documents=documents-1 WHERE catkey=OLD.catkey; END;
+CREATE TRIGGER tbldocument_count_refile AFTER UPDATE OF catkey ON tbldocument BEGIN
+    UPDATE tbldocumentcount SET documents=documents-1 WHERE catkey=OLD.catkey;
+    INSERT OR IGNORE INTO tbldocumentcount SELECT NEW.catkey, 0 WHERE NEW.catkey IS NOT NULL;
+    UPDATE tbldocumentcount SET documents=documents+1 WHERE catkey=NEW.catkey; END;
+CREATE TABLE tblclauselist (clause varchar NOT NULL, docref varchar NOT NULL, docrowid integer NOT NULL,
+    PRIMARY KEY(clause, docref, docrowid)) WITHOUT ROWID;
+CREATE INDEX idxclauselistdoc ON tblclauselist(docrowid);
+CREATE TABLE tblclausepending (docrowid integer);
+INSERT INTO tblclausepending SELECT rowid FROM tbldocument;
+)";
+// ... the derivation of the clause list, then:
+const char* kVersion3End = R"(
+CREATE TABLE tblclausecount (clause varchar PRIMARY KEY, documents integer NOT NULL);
+INSERT INTO tblclausecount SELECT clause, count(*) FROM tblclauselist GROUP BY clause;
+CREATE TRIGGER tblclauselist_count_insert AFTER INSERT ON tblclauselist BEGIN
+    INSERT OR IGNORE INTO tblclausecount VALUES(NEW.clause, 0);
+    UPDATE tblclausecount SET documents=documents+1 WHERE clause=NEW.clause; END;
+CREATE TRIGGER tblclauselist_count_delete AFTER DELETE ON tblclauselist BEGIN
+    UPDATE tblclausecount SET documents=documents-1 WHERE clause=OLD.clause; END;
+CREATE TRIGGER tbldocument_clause_insert AFTER INSERT ON tbldocument BEGIN
+    INSERT INTO tblclausepending VALUES(NEW.rowid); END;
+CREATE TRIGGER tbldocument_clause_delete AFTER DELETE ON tbldocument BEGIN
+    INSERT INTO tblclausepending VALUES(OLD.rowid); END;
+CREATE TRIGGER tbldocument_clause_update AFTER UPDATE OF docref, isoref ON tbldocument BEGIN
+    INSERT INTO tblclausepending VALUES(OLD.rowid);
+    INSERT INTO tblclausepending VALUES(NEW.rowid); END;
+ANALYZE;
+PRAGMA user_version=3;
+)";
+
+QByteArray upgrade(int fromVersion)
+{
+    switch (fromVersion) {
+    case 0:
+        return kVersion1;
+    case 1:
+        return kVersion2;
+    default:
+        return QByteArray(kVersion3) + ClauseList::Derivation() + kVersion3End;
+    }
+}
 
 } // namespace
 
 const char* CatalogueSchema::UpgradeStatements()
 {
-    static const QByteArray all = QByteArray(kVersion1) + kVersion2;
+    static const QByteArray all = upgrade(0) + upgrade(1) + upgrade(2);
     return all.constData();
 }
 
@@ -92,6 +149,14 @@ bool CatalogueSchema::HasControlTables(sqlite3* db)
         == 4;
 }
 
+bool CatalogueSchema::HasListTables(sqlite3* db)
+{
+    return firstInteger(db,
+                        "SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
+                        "('tbldocumentcount','tblclauselist','tblclausepending','tblclausecount')")
+        == 4;
+}
+
 // Only a sound catalogue is upgraded: another database, or one that has lost its first-run state,
 // is left byte for byte as it is for the start-up to tell what is wrong.
 bool CatalogueSchema::IsSoundCatalogue(sqlite3* db)
@@ -115,7 +180,7 @@ CatalogueSchema::State CatalogueSchema::Upgrade(sqlite3* db, QString& error)
     char* message = nullptr;
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, &message);
     for (int step = version; rc == SQLITE_OK && step < kVersion; ++step)
-        rc = sqlite3_exec(db, kUpgrades[step], nullptr, nullptr, &message);
+        rc = sqlite3_exec(db, upgrade(step).constData(), nullptr, nullptr, &message);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, &message);
     if (rc == SQLITE_OK)

@@ -51,7 +51,7 @@ private slots:
         folder.openCatalogue();
         QVERIFY(Catalogue::Current().ControlAvailable());
         Catalogue::Close();
-        QCOMPARE(DirectValue(folder.dbPath(), u"PRAGMA user_version"_s), u"2"_s);
+        QCOMPARE(DirectValue(folder.dbPath(), u"PRAGMA user_version"_s), u"3"_s);
         QList<QList<QStringList>> after;
         for (const char* table : {"tblcategory", "tbldocument", "tblinit"})
             after << DirectQuery(folder.dbPath(), u"SELECT *, hex(rowid) FROM "_s + table);

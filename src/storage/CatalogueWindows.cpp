@@ -1,0 +1,120 @@
+#include "storage/Catalogue.h"
+
+#include "storage/ClauseList.h"
+#include "storage/ClauseMatch.h"
+#include "storage/DocumentWindow.h"
+#include "storage/ResultTable.h"
+#include "storage/Variant.h"
+#include "storage/modDB.h"
+#include "storage/modSQLite.h"
+#include "storage/sqlDB.h"
+
+// The lists read a page at a time. The counts come from tables the catalogue's triggers keep, the
+// obsolete documents (few, and left out of the lists) from a copy read again after any change.
+
+namespace {
+
+QString quoted(const QString& text)
+{
+    return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
+}
+
+std::unique_ptr<DocumentWindow> opened(std::unique_ptr<DocumentWindow> window)
+{
+    return window->Open() ? std::move(window) : nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<DocumentWindow> Catalogue::CategoryWindow(const QString& catkey)
+{
+    // A NULL reference orders before every text and cannot be named in a page's key.
+    if (!m_lists
+        || firstInteger(QStringLiteral("SELECT EXISTS(SELECT 1 FROM tbldocument WHERE catkey=") + quoted(catkey)
+                        + QStringLiteral(" AND docref IS NULL)"))
+            != 0)
+        return nullptr;
+    const int documents
+        = firstInteger(QStringLiteral("SELECT documents FROM tbldocumentcount WHERE catkey=") + quoted(catkey));
+    int hidden = 0;
+    DocumentWindow::Source source;
+    source.ordered = QStringLiteral("tbldocument d");
+    source.node = QStringLiteral("d.catkey=") + quoted(catkey);
+    source.orderRef = QStringLiteral("d.docref");
+    source.orderRow = QStringLiteral("d.rowid");
+    source.hidden = hiddenRows(
+        source.orderRow, [&](const ObsoleteDocument& d) { return d.catkey == catkey; }, hidden);
+    source.control = m_control;
+    return opened(std::make_unique<DocumentWindow>(m_db->db(), s_openings, source, documents - hidden));
+}
+
+std::unique_ptr<DocumentWindow> Catalogue::ClauseWindow(const QString& clause)
+{
+    if (!m_lists || !ClauseList::BringUpToDate(SQLiteConnection(m_db->db())))
+        return nullptr;
+    const int documents
+        = firstInteger(QStringLiteral("SELECT documents FROM tblclausecount WHERE clause=") + quoted(clause));
+    int hidden = 0;
+    DocumentWindow::Source source;
+    source.ordered = QStringLiteral("tblclauselist l");
+    source.node = QStringLiteral("l.clause=") + quoted(clause);
+    source.orderRef = QStringLiteral("l.docref");
+    source.orderRow = QStringLiteral("l.docrowid");
+    // The reference is checked as well: a row number is a document's only while the file is not rebuilt.
+    source.rows = QStringLiteral(" CROSS JOIN tbldocument d ON d.rowid=l.docrowid AND IFNULL(d.docref,'')=l.docref");
+    source.hidden = hiddenRows(
+        source.orderRow, [&](const ObsoleteDocument& d) { return ClauseMatch(clause, Variant(d.clauses)); }, hidden);
+    source.control = m_control;
+    return opened(std::make_unique<DocumentWindow>(m_db->db(), s_openings, source, documents - hidden));
+}
+
+// The condition that leaves out the node's obsolete documents, unless the lists show them.
+QString Catalogue::hiddenRows(const QString& column, const std::function<bool(const ObsoleteDocument&)>& inNode,
+                              int& hidden)
+{
+    hidden = 0;
+    if (m_includeObsolete || !m_control)
+        return QString();
+    QStringList rows;
+    for (const ObsoleteDocument& d : obsoleteDocuments()) {
+        if (inNode(d))
+            rows << QString::number(d.rowid);
+    }
+    hidden = int(rows.size());
+    return rows.isEmpty() ? QString()
+                          : QStringLiteral(" AND ") + column + QStringLiteral(" NOT IN (") + rows.join(QLatin1Char(','))
+            + QLatin1Char(')');
+}
+
+const std::vector<Catalogue::ObsoleteDocument>& Catalogue::obsoleteDocuments()
+{
+    const qint64 version = dataVersion();
+    if (m_obsoleteValid && version == m_obsoleteVersion)
+        return m_obsolete;
+    m_obsolete.clear();
+    ResultTable table;
+    int32_t rows = 0, columns = 0;
+    QString error;
+    if (PSSQLITE3_ExecuteDB(m_db->db(),
+                            "SELECT d.catkey,d.rowid,d.isoref FROM tblcontrol c JOIN tbldocument d ON "
+                            "d.dockey=c.dockey WHERE c.status='Obsolete'",
+                            rows, columns, table, error)
+        == 0) {
+        for (int row = 1; row <= table.rows(); ++row)
+            m_obsolete.push_back({table.at(0, row).toText(), qint64(table.at(1, row).toNumber().value_or(0)),
+                                  table.at(2, row).toText()});
+    }
+    m_obsoleteValid = true;
+    m_obsoleteVersion = version;
+    return m_obsolete;
+}
+
+int Catalogue::firstInteger(const QString& sql)
+{
+    ResultTable table;
+    int32_t rows = 0, columns = 0;
+    QString error;
+    if (PSSQLITE3_ExecuteDB(m_db->db(), sql.toUtf8(), rows, columns, table, error) != 0 || table.rows() < 1)
+        return 0;
+    return int(table.at(0, 1).toNumber().value_or(0));
+}

@@ -1,0 +1,63 @@
+#include "storage/ClauseList.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+// The root node's text is the clause tree's "Sections".
+const char* kDerivation = R"(
+DELETE FROM tblclauselist WHERE docrowid IN (SELECT docrowid FROM tblclausepending);
+WITH RECURSIVE
+    waiting(docrowid, docref, isoref) AS (
+        SELECT rowid, IFNULL(docref, ''), CAST(isoref AS TEXT) FROM tbldocument
+        WHERE isoref <> '' AND rowid IN (SELECT docrowid FROM tblclausepending)),
+    element(docrowid, docref, rest, item) AS (
+        SELECT docrowid, docref, isoref || ',', NULL FROM waiting
+        UNION ALL
+        SELECT docrowid, docref, substr(rest, instr(rest, ',') + 1), substr(rest, 1, instr(rest, ',') - 1)
+        FROM element WHERE rest <> '')
+INSERT OR IGNORE INTO tblclauselist(clause, docref, docrowid)
+    SELECT 'Sections', docref, docrowid FROM waiting
+    UNION ALL
+    SELECT substr(item, 1, width), docref, docrowid
+    FROM element, (SELECT 1 AS width UNION ALL SELECT 3 UNION ALL SELECT 5) WHERE length(item) >= width;
+DELETE FROM tblclausepending;
+)";
+
+bool quietly(sqlite3* db, const char* sql)
+{
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// Whether the list is there and has documents waiting; false when it cannot be read.
+int waiting(sqlite3* db)
+{
+    sqlite3_stmt* statement = nullptr;
+    int result = -1;
+    if (sqlite3_prepare_v2(db, "SELECT EXISTS(SELECT 1 FROM tblclausepending)", -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        result = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return result;
+}
+
+} // namespace
+
+const char* ClauseList::Derivation()
+{
+    return kDerivation;
+}
+
+bool ClauseList::BringUpToDate(sqlite3* db)
+{
+    const int pending = waiting(db);
+    if (pending <= 0)
+        return pending == 0;
+    if (!quietly(db, "SAVEPOINT clauselist"))
+        return false;
+    if (quietly(db, kDerivation) && quietly(db, "RELEASE clauselist"))
+        return true;
+    quietly(db, "ROLLBACK TO clauselist");
+    quietly(db, "RELEASE clauselist");
+    return false;
+}
