@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -147,6 +148,28 @@ Timing ProgramSession::Click(QTreeWidget* tree, QTreeWidgetItem* node, const QSt
         return Fail(title + QStringLiteral(" listed nothing"));
     if (!m_ui.boxes.isEmpty())
         return Fail(title + QStringLiteral(" showed a message"));
+    return elapsed;
+}
+
+Timing ProgramSession::ScrollToEndAndBack(const QString& category)
+{
+    if (!ShowCategory(category))
+        return Fail(QStringLiteral("cannot show ") + category);
+    DocumentListView* list = m_window->lvMain;
+    const Stopwatch clock;
+    list->scrollToBottom();
+    paintList(m_window);
+    EventIdle::Wait();
+    QScrollBar* bar = list->verticalScrollBar();
+    const bool atEnd = bar->maximum() > 0 && bar->value() == bar->maximum();
+    list->scrollToTop();
+    paintList(m_window);
+    EventIdle::Wait();
+    const Timing elapsed = clock.Elapsed();
+    if (!atEnd)
+        return Fail(QStringLiteral("the list did not scroll to its end"));
+    if (!m_ui.boxes.isEmpty())
+        return Fail(QStringLiteral("scrolling showed a message"));
     return elapsed;
 }
 

@@ -31,6 +31,9 @@ public:
     Timing ClickClause(const QString& text);
     // Report, HTML over the list shown.
     Timing Report();
+    // Shows the category afresh (not timed), then scrolls its list to the last row and back to the
+    // first, each painted as the screen shows it.
+    Timing ScrollToEndAndBack(const QString& category);
     // The last letter of text typed into the search box, the rest of it already there: until the
     // list shows what the search found, painted, and the program is idle. It must find something.
     Timing Search(const QString& text, bool profiled = true);

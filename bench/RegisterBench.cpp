@@ -107,7 +107,7 @@ bool RegisterBench::Measure(BenchTable& table, QString& error)
             for (const Document& d : Catalogue::Current().AllDocuments())
                 rows.append({d.ref, d.title, d.clauses, d.path});
             const bool written = writeFile(m_folder.filePath(QStringLiteral("report.htm")),
-                                           BuildHTMLReportPage(QStringLiteral("All"), rows).toUtf8());
+                                           BuildHTMLReportPage(QStringLiteral("All"), ReportRowsOf(rows)).toUtf8());
             const Timing elapsed = clock.Elapsed();
             Catalogue::Close();
             return written ? elapsed : Timing::Failed();

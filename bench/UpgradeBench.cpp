@@ -20,8 +20,8 @@ const QString kScript = QStringLiteral("upgrade.sql");
 
 } // namespace
 
-// The filled catalogue goes back to version 0: its control and exclusion tables, their statistics
-// and the version go, and the file is rebuilt as a catalogue of that version was.
+// The filled catalogue goes back to version 0: its control, exclusion, count and clause list tables,
+// their triggers, statistics and the version go, and the file is rebuilt as a catalogue of that version was.
 bool UpgradeBench::Prepare(QString& error)
 {
     QFile::remove(m_folder.filePath(kPristine));
@@ -30,7 +30,12 @@ bool UpgradeBench::Prepare(QString& error)
         && db.OpenDatabase(m_folder.filePath(kPristine), false);
     const bool made = copied
         && db.Execute(QStringLiteral("DROP TABLE tblcontrol; DROP TABLE tblcategorycontrol; DROP TABLE tblhistory; "
-                                     "DROP TABLE tblexclusion; DROP TABLE sqlite_stat1; PRAGMA user_version=0"))
+                                     "DROP TABLE tblexclusion; DROP TABLE tbldocumentcount; DROP TABLE tblclauselist; "
+                                     "DROP TABLE tblclausepending; DROP TABLE tblclausecount; "
+                                     "DROP TRIGGER tbldocument_count_insert; DROP TRIGGER tbldocument_count_delete; "
+                                     "DROP TRIGGER tbldocument_count_refile; DROP TRIGGER tbldocument_clause_insert; "
+                                     "DROP TRIGGER tbldocument_clause_delete; DROP TRIGGER tbldocument_clause_update; "
+                                     "DROP TABLE sqlite_stat1; PRAGMA user_version=0"))
         && db.Execute(QStringLiteral("VACUUM"));
     if (copied)
         db.CloseDatabase();

@@ -116,6 +116,16 @@ const Document& DocumentListModel::Row(int row) const
     return *document;
 }
 
+void DocumentListModel::ForEachRow(const std::function<void(const Document&)>& take) const
+{
+    if (m_window) {
+        m_window->ForEach(take);
+        return;
+    }
+    for (const Document& document : m_rows)
+        take(document);
+}
+
 int DocumentListModel::RowOf(const QString& dockey) const
 {
     if (m_window)

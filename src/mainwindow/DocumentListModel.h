@@ -51,6 +51,8 @@ public:
     QString SubItemText(int row, int subItem) const;
     QString SubItemTag(int row, int subItem) const;
     const Document& Row(int row) const;
+    // Every row in order; a long list is read in batches that are not kept.
+    void ForEachRow(const std::function<void(const Document&)>& take) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -7,14 +7,12 @@
 
 namespace {
 
-// The four texts of every row the list shows, in the list's order.
-QList<ReportRow> ShownRows(const DocumentListModel& list)
+// The four texts of every row the list shows, in the list's order, read as the page is written.
+ReportRows ShownRows(const DocumentListModel& list)
 {
-    QList<ReportRow> rows;
-    for (int row = 0; row < list.rowCount(); ++row)
-        rows.append(
-            {list.SubItemText(row, 1), list.SubItemText(row, 2), list.SubItemText(row, 3), list.SubItemText(row, 4)});
-    return rows;
+    return [&list](const ReportRowSink& take) {
+        list.ForEachRow([&take](const Document& d) { take({d.ref, d.title, d.clauses, d.path}); });
+    };
 }
 
 } // namespace

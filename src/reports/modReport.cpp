@@ -67,18 +67,18 @@ void AppendDocumentRows(QString& page, const ReportRow& row)
 // is never held whole, twice over, in memory.
 constexpr qsizetype kPieceSize = 64 * 1024;
 
-template <typename Sink> void EmitPage(const QString& title, const QList<ReportRow>& rows, Sink&& sink)
+template <typename Sink> void EmitPage(const QString& title, const ReportRows& rows, Sink&& sink)
 {
     QString piece = PageHead() + QStringLiteral("<TABLE cellSpacing=1 cellPadding=1 width=650 align=center border=0>")
         + TitleRows(title);
     piece.reserve(kPieceSize + 4096);
-    for (const ReportRow& row : rows) {
+    rows([&](const ReportRow& row) {
         AppendDocumentRows(piece, row);
         if (piece.size() >= kPieceSize) {
             sink(piece);
             piece.truncate(0);
         }
-    }
+    });
     piece.append(QLatin1StringView("</TABLE></BODY></HTML>"));
     sink(piece);
 }
@@ -93,7 +93,7 @@ QString CannotWrite(const QString& path, const QSaveFile& file)
 namespace {
 
 // Written through a save file, so a failure part-way (a full disk) leaves no half page behind.
-void WritePage(const QString& path, const QString& title, const QList<ReportRow>& rows)
+void WritePage(const QString& path, const QString& title, const ReportRows& rows)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -105,7 +105,15 @@ void WritePage(const QString& path, const QString& title, const QList<ReportRow>
 
 } // namespace
 
-QString BuildHTMLReportPage(const QString& title, const QList<ReportRow>& rows)
+ReportRows ReportRowsOf(const QList<ReportRow>& rows)
+{
+    return [rows](const ReportRowSink& take) {
+        for (const ReportRow& row : rows)
+            take(row);
+    };
+}
+
+QString BuildHTMLReportPage(const QString& title, const ReportRows& rows)
 {
     QString page;
     EmitPage(title, rows, [&page](const QString& piece) { page += piece; });
@@ -119,7 +127,7 @@ QString NewReportPagePath()
     return folder + QStringLiteral("/temp") + GetGUID() + QStringLiteral(".htm");
 }
 
-void WriteHTMLReport(const QList<ReportRow>& rows, const QString& title)
+void WriteHTMLReport(const ReportRows& rows, const QString& title)
 {
     Trap("MMAIN3", [&] {
         const QString path = NewReportPagePath();

@@ -1,5 +1,7 @@
 #include "storage/Catalogue.h"
 
+#include "storage/ClauseList.h"
+
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
 #include "platform/LoginName.h"
@@ -170,6 +172,21 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
             = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }), false);
         for (std::size_t i = 0; i < current.size(); ++i)
             count(int(i), current[i].clauses, &current[i], 1);
+    } else if (m_lists && ClauseList::BringUpToDate(SQLiteConnection(m_db->db()))
+               && PSSQLITE3_ExecuteDB(m_db->db(), "SELECT clause,documents FROM tblclausecount", rows, columns, table,
+                                      error)
+                   == 0) {
+        // The clause list counts every document of each node as the triggers keep it; the obsolete
+        // ones are taken off.
+        for (int row = 1; row <= table.rows(); ++row) {
+            if (const int place = placeOf(table.at(0, row).toText()); place >= 0)
+                counts[std::size_t(place)] = int(table.at(1, row).toNumber().value_or(0));
+        }
+        int index = 0;
+        if (m_control) {
+            for (const ObsoleteDocument& d : obsoleteDocuments())
+                count(index++, d.clauses, nullptr, -1);
+        }
     } else {
         if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectClauseListCounts().toUtf8(), rows, columns, table, error) != 0)
             return {};

@@ -93,12 +93,13 @@ QString orderBy(const DocumentWindow::Source& source, bool descending)
 
 } // namespace
 
-DocumentWindow::Page DocumentWindow::fetch(const QString& condition, bool descending, int limit)
+DocumentWindow::Page DocumentWindow::fetch(const QString& condition, bool descending, int limit, bool control)
 {
+    control = control && m_source.control;
     QString sql = QStringLiteral("SELECT d.docref,d.doctitle,d.dockey,d.docpath,d.isoref,")
-        + (m_source.control ? QStringLiteral("c.revision,c.status,c.nextreview,") : QString()) + keyExpression(m_source)
+        + (control ? QStringLiteral("c.revision,c.status,c.nextreview,") : QString()) + keyExpression(m_source)
         + QStringLiteral(" AS listkey FROM ") + m_source.ordered + m_source.rows
-        + (m_source.control ? QStringLiteral(" LEFT JOIN tblcontrol c ON c.dockey=d.dockey") : QString())
+        + (control ? QStringLiteral(" LEFT JOIN tblcontrol c ON c.dockey=d.dockey") : QString())
         + QStringLiteral(" WHERE ") + m_source.node + m_source.hidden
         + (condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition) + orderBy(m_source, descending)
         + QStringLiteral(" LIMIT ") + QString::number(limit);
@@ -154,6 +155,23 @@ std::vector<Document> DocumentWindow::All()
 {
     Page all = fetch(QString(), false, -1);
     return std::move(all.rows);
+}
+
+void DocumentWindow::ForEach(const std::function<void(const Document&)>& take)
+{
+    const QString order
+        = QLatin1Char('(') + m_source.orderRef + QLatin1Char(',') + m_source.orderRow + QStringLiteral(")>");
+    QString after;
+    for (int done = 0; done < m_count;) {
+        const Page batch = fetch(after.isEmpty() ? QString() : order + after, false, kBatchRows, false);
+        for (const Document& document : batch.rows) {
+            if (done++ < m_count)
+                take(document);
+        }
+        if (int(batch.rows.size()) < kBatchRows)
+            break;
+        after = batch.lastKey;
+    }
 }
 
 // Quiet: a page that cannot be read shows blank rows, and the catalogue this window was made

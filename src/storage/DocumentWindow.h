@@ -2,6 +2,7 @@
 
 #include "storage/Document.h"
 #include <QString>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -41,9 +42,13 @@ public:
     int RowOf(const QString& dockey);
     // Every row, in order.
     std::vector<Document> All();
+    // Every row in order, read in batches that are not kept, without the control columns: for a
+    // report of a long list, whose memory stays that of one batch.
+    void ForEach(const std::function<void(const Document&)>& take);
 
     static constexpr int kPageRows = 100;
     static constexpr int kPagesKept = 64;
+    static constexpr int kBatchRows = 1000;
 
 private:
     struct Page
@@ -53,7 +58,7 @@ private:
     };
     const Page& page(int number);
     Page read(int number);
-    Page fetch(const QString& after, bool descending, int limit);
+    Page fetch(const QString& after, bool descending, int limit, bool control = true);
     // The order columns of the row at offset from the start or the end, as a statement's values.
     QString keyAt(int offset, bool fromEnd);
     bool query(const QString& sql, ResultTable& table);

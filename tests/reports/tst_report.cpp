@@ -54,7 +54,7 @@ private slots:
     void pageIsTheGoldenPage()
     {
         QVERIFY(kGolden.startsWith("<HTML>"));
-        QCOMPARE(BuildHTMLReportPage(kTitle, kRows).toUtf8(), kGolden);
+        QCOMPARE(BuildHTMLReportPage(kTitle, ReportRowsOf(kRows)).toUtf8(), kGolden);
     }
 
     // Report, HTML writes the title and rows shown, in the list's order, as UTF-8 in the temp folder
@@ -98,7 +98,7 @@ private slots:
             QFile(theirs).open(QIODevice::WriteOnly);
             QFile(pageLike).open(QIODevice::WriteOnly);
             const QByteArray catalogue = readAll(folder.dbPath());
-            WriteHTMLReport(kRows, kTitle);
+            WriteHTMLReport(ReportRowsOf(kRows), kTitle);
             QVERIFY(QFile::exists(theirs));
             QCOMPARE(QFile::exists(pageLike), target == outside.path());
             QCOMPARE(readAll(folder.dbPath()), catalogue);
@@ -117,7 +117,7 @@ private slots:
         const QString locked = folder.writeFile(u"temp/temp00000000-0000-0000-0000-000000000002.htm"_s);
         const QString after = folder.writeFile(u"temp/temp00000000-0000-0000-0000-000000000003.htm"_s);
         g_refusedPath = QFile::encodeName(locked);
-        WriteHTMLReport(kRows, kTitle);
+        WriteHTMLReport(ReportRowsOf(kRows), kTitle);
         QCOMPARE(boxes(ui), QStringList {"0|Cadrelle|MMAIN4 - Cannot delete " + locked + ": Permission denied"});
         QVERIFY(!QFile::exists(before) && QFile::exists(locked) && QFile::exists(after));
         QCOMPARE(listing(folder.filePath(u"temp"_s)).size(), 3);
@@ -129,7 +129,7 @@ private slots:
         ui.shellOpened.clear();
         QVERIFY(QDir(folder.filePath(u"temp"_s)).removeRecursively());
         SetGuidSource([](GuidBytes& b) { return b.fill(0x0A), true; });
-        WriteHTMLReport(kRows, kTitle);
+        WriteHTMLReport(ReportRowsOf(kRows), kTitle);
         QCOMPARE(boxes(ui),
                  QStringList {"0|Cadrelle|MMAIN3 - Cannot write " + folder.path()
                               + "/temp/temp0A0A0A0A-0A0A-0A0A-0A0A-0A0A0A0A0A0A.htm: No such file or directory"});
