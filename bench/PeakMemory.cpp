@@ -69,7 +69,12 @@ int PeakMemory::RunChild(const QStringList& arguments, ScriptedUi& ui)
     }
     if (session.StartUp().failed())
         return 1;
-    if (state == QLatin1String(kLargest) && session.ClickCategory(arguments[at + 3]).failed())
+    const bool listed = state == QLatin1String(kLargest) || state == QLatin1String(kReport);
+    if (listed && session.ClickCategory(arguments[at + 3]).failed())
+        return 1;
+    if (state == QLatin1String(kReport) && session.Report().failed())
+        return 1;
+    if (state == QLatin1String(kMasterList) && session.MasterList().failed())
         return 1;
     QTextStream(stdout) << kReply << SelfKiB() << Qt::endl;
     return 0;

@@ -14,6 +14,8 @@ public:
     static constexpr const char* kSplash = "splash"; // the splash shown, nothing opened
     static constexpr const char* kMain = "main"; // Continue: the main window over the catalogue
     static constexpr const char* kLargest = "largest"; // and then the given category listed
+    static constexpr const char* kReport = "report"; // and then the report of that list written
+    static constexpr const char* kMasterList = "masterlist"; // the main window, then the master list written
 
     // This process's peak so far, in kibibytes; -1 when the system does not tell.
     static long SelfKiB();

@@ -175,22 +175,33 @@ Timing ProgramSession::ScrollToEndAndBack(const QString& category)
 
 Timing ProgramSession::Report()
 {
-    if (!m_window)
+    return OpenedPage(m_window ? m_window->mnuReportHTML : nullptr, QStringLiteral("the report"));
+}
+
+Timing ProgramSession::MasterList()
+{
+    return OpenedPage(m_window ? m_window->mnuReportMasterList : nullptr, QStringLiteral("the master list"));
+}
+
+// The command writes a page and opens it: timed until the program is idle again.
+Timing ProgramSession::OpenedPage(QAction* command, const QString& what)
+{
+    if (!m_window || !command)
         return Fail(QStringLiteral("no main window"));
     m_ui.boxes.clear();
     const qsizetype opened = m_ui.shellOpened.size();
 
     const Stopwatch clock;
-    m_window->mnuReportHTML->trigger();
+    command->trigger();
     EventIdle::Wait();
     const Timing elapsed = clock.Elapsed();
 
     if (m_ui.shellOpened.size() != opened + 1)
-        return Fail(QStringLiteral("the report page was not opened"));
+        return Fail(what + QStringLiteral(" page was not opened"));
     if (QFileInfo(m_ui.shellOpened.last()).size() == 0)
-        return Fail(QStringLiteral("the report page is empty"));
+        return Fail(what + QStringLiteral(" page is empty"));
     if (!m_ui.boxes.isEmpty())
-        return Fail(QStringLiteral("the report showed a message"));
+        return Fail(what + QStringLiteral(" showed a message"));
     return elapsed;
 }
 

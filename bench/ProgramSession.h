@@ -3,6 +3,7 @@
 #include "Stopwatch.h"
 #include <QString>
 
+class QAction;
 class frmMain;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -31,6 +32,8 @@ public:
     Timing ClickClause(const QString& text);
     // Report, HTML over the list shown.
     Timing Report();
+    // Report > Master list, written and opened.
+    Timing MasterList();
     // Shows the category afresh (not timed), then scrolls its list to the last row and back to the
     // first, each painted as the screen shows it.
     Timing ScrollToEndAndBack(const QString& category);
@@ -49,6 +52,7 @@ private:
     QTreeWidgetItem* Clause(const QString& text) const;
     // Notes what went wrong and gives the failed figure.
     Timing Fail(const QString& what);
+    Timing OpenedPage(QAction* command, const QString& what);
 
     ScriptedUi& m_ui;
     frmMain* m_window = nullptr;
