@@ -54,12 +54,16 @@ void frmMain::buildFindingControls()
     auto* leave = new QShortcut(Qt::Key_Escape, txtSearch, nullptr, nullptr, Qt::WidgetShortcut);
     connect(leave, &QShortcut::activated, txtSearch, &QLineEdit::clear);
 
-    // A click on a heading sorts by it, again the other way; a new list comes in reference order.
+    // A click on a heading sorts by it, again the other way; a new list comes in reference order. A
+    // long list is read whole to be sorted, under the hourglass.
     QHeaderView* header = lvMain->header();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
-    connect(header, &QHeaderView::sortIndicatorChanged, lvModel, &DocumentListModel::sort);
+    connect(header, &QHeaderView::sortIndicatorChanged, lvModel, [this](int column, Qt::SortOrder order) {
+        const HourGlass wait;
+        lvModel->sort(column, order);
+    });
     connect(lvModel, &QAbstractItemModel::modelReset, header,
             [header] { header->setSortIndicator(-1, Qt::AscendingOrder); });
     lvMain->setColumnHidden(DocumentListModel::ProblemColumn, true);
