@@ -1,19 +1,19 @@
 #include "mainwindow/DocumentListView.h"
 
 #include "mainwindow/DocumentListModel.h"
-#include "mainwindow/MiddleElideDelegate.h"
+#include "mainwindow/RowDelegate.h"
 #include "platform/Twips.h"
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QHeaderView>
 #include <QMouseEvent>
 
-DocumentListView::DocumentListView(QWidget* parent) : QTreeView(parent)
+DocumentListView::DocumentListView(QWidget* parent) : QTableView(parent)
 {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true); // rows are laid out without asking each one for its size
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setCornerButtonEnabled(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -21,11 +21,44 @@ DocumentListView::DocumentListView(QWidget* parent) : QTreeView(parent)
     setDragDropMode(QAbstractItemView::DragOnly);
     setIconSize(QSize(16, 16));
     setSortingEnabled(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed); // rows are never asked for their size
+    verticalHeader()->setDefaultSectionSize(rowHeight());
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header()->setHighlightSections(false);
     header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(false);
     header()->setMinimumSectionSize(0); // a column can be closed and dragged open again
-    setItemDelegateForColumn(DocumentListModel::FileColumn, new MiddleElideDelegate(this));
+    setItemDelegate(new RowDelegate(Qt::ElideRight, this));
+    setItemDelegateForColumn(DocumentListModel::FileColumn, new RowDelegate(Qt::ElideMiddle, this));
+}
+
+// The height of a row with a 16-pixel picture and a line of text, as the style draws it.
+int DocumentListView::rowHeight() const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasDisplay;
+    option.decorationSize = iconSize();
+    option.text = QStringLiteral("Xg");
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
+}
+
+QModelIndex DocumentListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    switch (action) {
+    case MoveHome:
+    case MoveEnd:
+        return model()->index(action == MoveHome ? 0 : model()->rowCount() - 1, std::max(0, currentIndex().column()));
+    case MoveLeft:
+    case MoveRight:
+    case MoveNext:
+    case MovePrevious:
+        return currentIndex();
+    default:
+        return QTableView::moveCursor(action, modifiers);
+    }
 }
 
 void DocumentListView::SetColumnWidthTwips(int column, double twips)
@@ -60,18 +93,18 @@ void DocumentListView::SelectRow(int row)
 void DocumentListView::mousePressEvent(QMouseEvent* event)
 {
     emit MouseDown(event->position().toPoint());
-    QTreeView::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
 }
 
 void DocumentListView::mouseReleaseEvent(QMouseEvent* event)
 {
     emit MouseUp(event->position().toPoint());
-    QTreeView::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
 }
 
 void DocumentListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTreeView::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     emit DblClick();
 }
 
@@ -96,7 +129,7 @@ void DocumentListView::startDrag(Qt::DropActions)
 void DocumentListView::keyPressEvent(QKeyEvent* event)
 {
     if (event->modifiers() & ~Qt::KeypadModifier) {
-        QTreeView::keyPressEvent(event);
+        QTableView::keyPressEvent(event);
         return;
     }
     switch (event->key()) {
@@ -108,7 +141,7 @@ void DocumentListView::keyPressEvent(QKeyEvent* event)
         emit DeleteKey();
         break;
     default:
-        QTreeView::keyPressEvent(event);
+        QTableView::keyPressEvent(event);
     }
 }
 

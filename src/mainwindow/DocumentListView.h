@@ -1,19 +1,24 @@
 #pragma once
 
 #include <QHash>
-#include <QTreeView>
+#include <QTableView>
+
+class QHeaderView;
 
 // The document list in report style: one row per record, whole rows selected one at a time, no
 // editing in place. It tells its owner of presses, releases and double clicks anywhere in it, of the
 // keys that act on the current row and of a context menu asked for, and lets a row be dragged out.
 // The file column is cut in the middle, so the file name stays readable; the last column reaches
-// the right edge.
-class DocumentListView : public QTreeView
+// the right edge. A table rather than a tree: a tree lays out every row of its model on each new
+// list, and a category may hold a million.
+class DocumentListView : public QTableView
 {
     Q_OBJECT
 
 public:
     explicit DocumentListView(QWidget* parent = nullptr);
+    // The column headings.
+    QHeaderView* header() const { return horizontalHeader(); }
 
     // Column widths in twips. A width given in twips is handed back unchanged for as long as the
     // column keeps the whole-pixel width it produced, so stored widths do not drift by rounding.
@@ -39,6 +44,9 @@ signals:
     void ContextMenu(const QPoint& pos);
 
 protected:
+    // The cursor moves from row to row: Home and End go to the first and last row, and left and
+    // right leave it where it is.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -47,5 +55,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    int rowHeight() const;
     QHash<int, double> m_twips;
 };

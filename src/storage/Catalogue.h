@@ -4,6 +4,7 @@
 #include "storage/ClauseCoverage.h"
 #include "storage/Document.h"
 #include "storage/DocumentControl.h"
+#include "storage/DocumentWindow.h"
 #include "storage/HistoryEntry.h"
 #include "storage/ImportPlan.h"
 #include "storage/RegisterCsv.h"
@@ -14,7 +15,6 @@
 #include <memory>
 #include <vector>
 
-class DocumentWindow;
 class ResultTable;
 class sqlDB;
 class Variant;
@@ -230,6 +230,8 @@ private:
     bool m_obsoleteValid = false;
     const std::vector<ObsoleteDocument>& obsoleteDocuments();
     QString hiddenRows(const QString& column, const std::function<bool(const ObsoleteDocument&)>& inNode, int& hidden);
+    std::unique_ptr<DocumentWindow> window(DocumentWindow::Source source, const QString& countQuery,
+                                           const std::function<bool(const ObsoleteDocument&)>& inNode);
     int firstInteger(const QString& sql);
     bool m_lists = false; // the counts and the clause list are there
     static std::unique_ptr<Catalogue> s_current;

@@ -34,38 +34,34 @@ std::unique_ptr<DocumentWindow> Catalogue::CategoryWindow(const QString& catkey)
                         + QStringLiteral(" AND docref IS NULL)"))
             != 0)
         return nullptr;
-    const int documents
-        = firstInteger(QStringLiteral("SELECT documents FROM tbldocumentcount WHERE catkey=") + quoted(catkey));
-    int hidden = 0;
-    DocumentWindow::Source source;
-    source.ordered = QStringLiteral("tbldocument d");
-    source.node = QStringLiteral("d.catkey=") + quoted(catkey);
-    source.orderRef = QStringLiteral("d.docref");
-    source.orderRow = QStringLiteral("d.rowid");
-    source.hidden = hiddenRows(
-        source.orderRow, [&](const ObsoleteDocument& d) { return d.catkey == catkey; }, hidden);
-    source.control = m_control;
-    return opened(std::make_unique<DocumentWindow>(m_db->db(), s_openings, source, documents - hidden));
+    DocumentWindow::Source source {QStringLiteral("tbldocument d"), QStringLiteral("d.catkey=") + quoted(catkey),
+                                   QStringLiteral("d.docref"), QStringLiteral("d.rowid")};
+    return window(source, QStringLiteral("SELECT documents FROM tbldocumentcount WHERE catkey=") + quoted(catkey),
+                  [&](const ObsoleteDocument& d) { return d.catkey == catkey; });
 }
 
 std::unique_ptr<DocumentWindow> Catalogue::ClauseWindow(const QString& clause)
 {
     if (!m_lists || !ClauseList::BringUpToDate(SQLiteConnection(m_db->db())))
         return nullptr;
-    const int documents
-        = firstInteger(QStringLiteral("SELECT documents FROM tblclausecount WHERE clause=") + quoted(clause));
-    int hidden = 0;
-    DocumentWindow::Source source;
-    source.ordered = QStringLiteral("tblclauselist l");
-    source.node = QStringLiteral("l.clause=") + quoted(clause);
-    source.orderRef = QStringLiteral("l.docref");
-    source.orderRow = QStringLiteral("l.docrowid");
     // The reference is checked as well: a row number is a document's only while the file is not rebuilt.
-    source.rows = QStringLiteral(" CROSS JOIN tbldocument d ON d.rowid=l.docrowid AND IFNULL(d.docref,'')=l.docref");
-    source.hidden = hiddenRows(
-        source.orderRow, [&](const ObsoleteDocument& d) { return ClauseMatch(clause, Variant(d.clauses)); }, hidden);
+    DocumentWindow::Source source {
+        QStringLiteral("tblclauselist l"), QStringLiteral("l.clause=") + quoted(clause), QStringLiteral("l.docref"),
+        QStringLiteral("l.docrowid"),
+        QStringLiteral(" CROSS JOIN tbldocument d ON d.rowid=l.docrowid AND IFNULL(d.docref,'')=l.docref")};
+    return window(source, QStringLiteral("SELECT documents FROM tblclausecount WHERE clause=") + quoted(clause),
+                  [&](const ObsoleteDocument& d) { return ClauseMatch(clause, Variant(d.clauses)); });
+}
+
+// The node's documents as counted, less its obsolete ones unless the lists show them.
+std::unique_ptr<DocumentWindow> Catalogue::window(DocumentWindow::Source source, const QString& countQuery,
+                                                  const std::function<bool(const ObsoleteDocument&)>& inNode)
+{
+    int hidden = 0;
+    source.hidden = hiddenRows(source.orderRow, inNode, hidden);
     source.control = m_control;
-    return opened(std::make_unique<DocumentWindow>(m_db->db(), s_openings, source, documents - hidden));
+    const int documents = firstInteger(countQuery) - hidden;
+    return opened(std::make_unique<DocumentWindow>(m_db->db(), s_openings, source, documents));
 }
 
 // The condition that leaves out the node's obsolete documents, unless the lists show them.

@@ -4,7 +4,7 @@
 
 #include "MainWindowFixture.h"
 #include "dialogs/DocumentDetailsDialog.h"
-#include "mainwindow/MiddleElideDelegate.h"
+#include "mainwindow/RowDelegate.h"
 #include "mainwindow/WindowPlaceSettings.h"
 #include "platform/Settings.h"
 #include "storage/Catalogue.h"
@@ -110,7 +110,7 @@ private slots:
                  path + "|Control of Documents");
         QStyleOptionViewItem cell;
         cell.initFrom(f.w->lvMain);
-        static_cast<MiddleElideDelegate*>(f.w->lvMain->itemDelegateForColumn(file.column()))
+        static_cast<RowDelegate*>(f.w->lvMain->itemDelegateForColumn(file.column()))
             ->initStyleOption(&cell, file);
         const QString shown = cell.fontMetrics.elidedText(cell.text, cell.textElideMode, 150);
         QVERIFY2(shown.startsWith("/srv") && shown.endsWith("/QP01.rtf"), qPrintable(shown));
