@@ -4,16 +4,31 @@
 #include "EventIdle.h"
 #include "ProgramSession.h"
 #include "startup/frmSplash.h"
+#include "storage/Catalogue.h"
+#include "storage/modSQLite.h"
+#include "storage/sqlDB.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTextStream>
 #include <algorithm>
+#include <sqlite3.h>
 #include <vector>
 
 namespace {
 const QString kFlag = QStringLiteral("--footprint");
 const QString kReply = QStringLiteral("VmHWM ");
+// The memory the engine's page cache holds now, which it keeps until the catalogue is closed.
+long cacheKiB()
+{
+    int used = 0, highest = 0;
+    if (!Catalogue::IsOpen()
+        || sqlite3_db_status(SQLiteConnection(Catalogue::Current().Connection().db()), SQLITE_DBSTATUS_CACHE_USED,
+                             &used, &highest, 0)
+            != SQLITE_OK)
+        return 0;
+    return used / 1024;
+}
 } // namespace
 
 long PeakMemory::SelfKiB()
@@ -29,9 +44,9 @@ long PeakMemory::SelfKiB()
     return -1;
 }
 
-long PeakMemory::Child(const QString& state, const QString& folder, const QString& category, int runs)
+long PeakMemory::Child(const QString& state, const QString& folder, const QString& category, int runs, long* cache)
 {
-    std::vector<long> peaks;
+    std::vector<std::pair<long, long>> peaks;
     for (int i = 0; i < runs; ++i) {
         QProcess child;
         // A profiler watching the driver has no business with its children.
@@ -46,10 +61,16 @@ long PeakMemory::Child(const QString& state, const QString& folder, const QStrin
         const qsizetype at = out.lastIndexOf(kReply);
         if (at < 0)
             return -1;
-        peaks.push_back(out.mid(at + kReply.size()).section(QLatin1Char('\n'), 0, 0).trimmed().toLong());
+        const QString figures = out.mid(at + kReply.size()).section(QLatin1Char('\n'), 0, 0).trimmed();
+        peaks.emplace_back(figures.section(QLatin1Char(' '), 0, 0).toLong(),
+                           figures.section(QLatin1Char(' '), 1, 1).toLong());
     }
     std::sort(peaks.begin(), peaks.end());
-    return peaks.empty() ? -1 : peaks[peaks.size() / 2];
+    if (peaks.empty())
+        return -1;
+    if (cache)
+        *cache = peaks[peaks.size() / 2].second;
+    return peaks[peaks.size() / 2].first;
 }
 
 int PeakMemory::RunChild(const QStringList& arguments, ScriptedUi& ui)
@@ -76,6 +97,6 @@ int PeakMemory::RunChild(const QStringList& arguments, ScriptedUi& ui)
         return 1;
     if (state == QLatin1String(kMasterList) && session.MasterList().failed())
         return 1;
-    QTextStream(stdout) << kReply << SelfKiB() << Qt::endl;
+    QTextStream(stdout) << kReply << SelfKiB() << ' ' << cacheKiB() << Qt::endl;
     return 0;
 }

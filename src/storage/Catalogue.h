@@ -229,8 +229,12 @@ private:
     qint64 m_obsoleteVersion = -1;
     bool m_obsoleteValid = false;
     const std::vector<ObsoleteDocument>& obsoleteDocuments();
-    QString hiddenRows(const QString& column, const std::function<bool(const ObsoleteDocument&)>& inNode, int& hidden);
+    QHash<QString, int> m_hiddenCounts; // the obsolete documents of each node listed since the copy was read
+    bool m_obsoleteTable = false; // their row numbers are in temp.cadrelle_obsolete
+    QString hiddenRows(const QString& column, const QString& node,
+                       const std::function<bool(const ObsoleteDocument&)>& inNode, int& hidden);
     std::unique_ptr<DocumentWindow> window(DocumentWindow::Source source, const QString& countQuery,
+                                           const QString& node,
                                            const std::function<bool(const ObsoleteDocument&)>& inNode);
     int firstInteger(const QString& sql);
     bool m_lists = false; // the counts and the clause list are there

@@ -8,6 +8,7 @@
 #include "storage/modDB.h"
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
+#include <sqlite3.h>
 
 // The lists read a page at a time. The counts come from tables the catalogue's triggers keep, the
 // obsolete documents (few, and left out of the lists) from a copy read again after any change.
@@ -37,7 +38,7 @@ std::unique_ptr<DocumentWindow> Catalogue::CategoryWindow(const QString& catkey)
     DocumentWindow::Source source {QStringLiteral("tbldocument d"), QStringLiteral("d.catkey=") + quoted(catkey),
                                    QStringLiteral("d.docref"), QStringLiteral("d.rowid")};
     return window(source, QStringLiteral("SELECT documents FROM tbldocumentcount WHERE catkey=") + quoted(catkey),
-                  [&](const ObsoleteDocument& d) { return d.catkey == catkey; });
+                  QStringLiteral("category ") + catkey, [&](const ObsoleteDocument& d) { return d.catkey == catkey; });
 }
 
 std::unique_ptr<DocumentWindow> Catalogue::ClauseWindow(const QString& clause)
@@ -50,44 +51,60 @@ std::unique_ptr<DocumentWindow> Catalogue::ClauseWindow(const QString& clause)
         QStringLiteral("l.docrowid"),
         QStringLiteral(" CROSS JOIN tbldocument d ON d.rowid=l.docrowid AND IFNULL(d.docref,'')=l.docref")};
     return window(source, QStringLiteral("SELECT documents FROM tblclausecount WHERE clause=") + quoted(clause),
+                  QStringLiteral("clause ") + clause,
                   [&](const ObsoleteDocument& d) { return ClauseMatch(clause, Variant(d.clauses)); });
 }
 
 // The node's documents as counted, less its obsolete ones unless the lists show them.
 std::unique_ptr<DocumentWindow> Catalogue::window(DocumentWindow::Source source, const QString& countQuery,
+                                                  const QString& node,
                                                   const std::function<bool(const ObsoleteDocument&)>& inNode)
 {
     int hidden = 0;
-    source.hidden = hiddenRows(source.orderRow, inNode, hidden);
+    source.hidden = hiddenRows(source.orderRow, node, inNode, hidden);
     source.control = m_control;
     const int documents = firstInteger(countQuery) - hidden;
     return opened(std::make_unique<DocumentWindow>(m_db->db(), s_openings, source, documents));
 }
 
-// The condition that leaves out the node's obsolete documents, unless the lists show them.
-QString Catalogue::hiddenRows(const QString& column, const std::function<bool(const ObsoleteDocument&)>& inNode,
-                              int& hidden)
+// The condition that leaves out the node's obsolete documents, unless the lists show them: by the
+// table of their row numbers where it could be made, else by the numbers themselves.
+QString Catalogue::hiddenRows(const QString& column, const QString& node,
+                              const std::function<bool(const ObsoleteDocument&)>& inNode, int& hidden)
 {
     hidden = 0;
     if (m_includeObsolete || !m_control)
         return QString();
-    QStringList rows;
-    for (const ObsoleteDocument& d : obsoleteDocuments()) {
-        if (inNode(d))
-            rows << QString::number(d.rowid);
+    const std::vector<ObsoleteDocument>& obsolete = obsoleteDocuments();
+    const auto counted = m_hiddenCounts.constFind(node);
+    if (m_obsoleteTable && counted != m_hiddenCounts.constEnd()) {
+        hidden = *counted;
+    } else {
+        QStringList rows;
+        for (const ObsoleteDocument& d : obsolete) {
+            if (inNode(d))
+                rows << QString::number(d.rowid);
+        }
+        hidden = int(rows.size());
+        m_hiddenCounts.insert(node, hidden);
+        if (!m_obsoleteTable && hidden > 0)
+            return QStringLiteral(" AND ") + column + QStringLiteral(" NOT IN (") + rows.join(QLatin1Char(','))
+                + QLatin1Char(')');
     }
-    hidden = int(rows.size());
-    return rows.isEmpty() ? QString()
-                          : QStringLiteral(" AND ") + column + QStringLiteral(" NOT IN (") + rows.join(QLatin1Char(','))
-            + QLatin1Char(')');
+    return hidden == 0 ? QString()
+                       : QStringLiteral(" AND ") + column + QStringLiteral(" NOT IN temp.cadrelle_obsolete");
 }
 
+// Read again after any change; their row numbers also go to a table of this connection's own, which
+// a page's query looks up rather than a list of thousands of numbers. A catalogue opened only to be
+// read takes no such table.
 const std::vector<Catalogue::ObsoleteDocument>& Catalogue::obsoleteDocuments()
 {
     const qint64 version = dataVersion();
     if (m_obsoleteValid && version == m_obsoleteVersion)
         return m_obsolete;
     m_obsolete.clear();
+    m_hiddenCounts.clear();
     ResultTable table;
     int32_t rows = 0, columns = 0;
     QString error;
@@ -100,6 +117,13 @@ const std::vector<Catalogue::ObsoleteDocument>& Catalogue::obsoleteDocuments()
             m_obsolete.push_back({table.at(0, row).toText(), qint64(table.at(1, row).toNumber().value_or(0)),
                                   table.at(2, row).toText()});
     }
+    m_obsoleteTable = sqlite3_exec(SQLiteConnection(m_db->db()),
+                                   "CREATE TEMP TABLE IF NOT EXISTS cadrelle_obsolete(rowid INTEGER PRIMARY KEY);"
+                                   "DELETE FROM temp.cadrelle_obsolete;"
+                                   "INSERT INTO temp.cadrelle_obsolete SELECT d.rowid FROM tblcontrol c JOIN "
+                                   "tbldocument d ON d.dockey=c.dockey WHERE c.status='Obsolete'",
+                                   nullptr, nullptr, nullptr)
+        == SQLITE_OK;
     m_obsoleteValid = true;
     m_obsoleteVersion = version;
     return m_obsolete;

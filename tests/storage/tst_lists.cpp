@@ -133,11 +133,19 @@ private slots:
         folder.openCatalogue();
         Catalogue& c = Catalogue::Current();
         const QStringList before = keys(c.ClauseDocuments(u"7.5"_s));
+        const Document qp01 = c.DocumentsWithReference(u"QP01"_s).front();
+        QCOMPARE(c.Withdraw(qp01.key, u"old"_s), Write::Done);
         DirectExec(folder.dbPath(), u"UPDATE tbldocument SET isoref='7.5.2' WHERE docref='QM01'"_s);
         c.Connection().Execute(u"PRAGMA query_only=ON"_s);
         QVERIFY(c.ClauseWindow(u"7.5"_s) == nullptr); // cannot be brought up to date
         QVERIFY(keys(c.ClauseDocuments(u"7.5"_s))
                     .contains(DirectValue(folder.dbPath(), u"SELECT dockey FROM tbldocument WHERE docref='QM01'"_s)));
+        // Without a table of their own, the obsolete documents are left out by their numbers.
+        const QString procedures = c.CategoryOf(qp01.key);
+        QRandomGenerator random(3);
+        QCOMPARE(pagedKeys([&] { return c.CategoryWindow(procedures); }, random),
+                 keys(c.CategoryDocuments(procedures)));
+        QVERIFY(!keys(c.CategoryDocuments(procedures)).contains(qp01.key));
         c.Connection().Execute(u"PRAGMA query_only=OFF"_s);
         auto window = Catalogue::Current().ClauseWindow(u"7.5"_s);
         QVERIFY(window && window->Count() == int(before.size()) + 1);
