@@ -34,8 +34,17 @@ void ResultTable::reset(int columns)
     m_columns = columns;
     m_cells.clear();
     m_blocks.clear();
-    m_blockSize = 0;
+    m_block = 0;
     m_blockUsed = 0;
+    m_namesBlock = 0;
+    m_namesUsed = 0;
+}
+
+void ResultTable::clearRows()
+{
+    m_cells.resize(std::min(m_cells.size(), std::size_t(m_columns)));
+    m_block = m_namesBlock;
+    m_blockUsed = m_namesUsed;
 }
 
 Variant ResultTable::at(int column, int row) const
@@ -63,13 +72,19 @@ const char* ResultTable::keep(const char* bytes, int size)
     const auto length = std::size_t(size);
     if (length == 0)
         return "";
-    if (m_blocks.empty() || length > m_blockSize - m_blockUsed) {
-        // A value longer than a block gets one of its own.
-        m_blockSize = std::max(kBlockSize, length);
+    // The blocks a cleared table holds are filled again before new ones are made; a value longer
+    // than a block gets one of its own.
+    while (m_blocks.empty() || length > m_blocks[m_block].size - m_blockUsed) {
         m_blockUsed = 0;
-        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_blockSize));
+        if (!m_blocks.empty() && m_block + 1 < m_blocks.size()) {
+            ++m_block;
+            continue;
+        }
+        const std::size_t blockSize = std::max(kBlockSize, length);
+        m_blocks.push_back({std::make_unique_for_overwrite<char[]>(blockSize), blockSize});
+        m_block = m_blocks.size() - 1;
     }
-    char* kept = m_blocks.back().get() + m_blockUsed;
+    char* kept = m_blocks[m_block].bytes.get() + m_blockUsed;
     std::memcpy(kept, bytes, length);
     m_blockUsed += length;
     return kept;
@@ -82,6 +97,10 @@ void ResultTable::appendBytes(Variant::Type type, const char* bytes, int size)
     cell.size = size;
     cell.type = type;
     m_cells.push_back(cell);
+    if (m_cells.size() <= std::size_t(m_columns)) {
+        m_namesBlock = m_block;
+        m_namesUsed = m_blockUsed;
+    }
 }
 
 void ResultTable::appendText(const char* utf8, int size)

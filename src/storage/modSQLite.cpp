@@ -1,8 +1,11 @@
 #include "storage/modSQLite.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <sqlite3.h>
 
 namespace {
@@ -11,6 +14,8 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;
 // At most this many KiB of the catalogue's pages stay in memory between statements.
 constexpr const char* kCacheSize = "PRAGMA cache_size=-65536";
+// The cache while a query is read in batches: the engine's own default size.
+constexpr int kPassCacheKiB = 2048;
 
 // The open databases by handle. One the program let go without closing it is closed when the
 // program ends, so the engine releases it and its files cleanly.
@@ -69,16 +74,22 @@ int16_t failure(int code)
     return int16_t(primary == 0 ? SQLITE_ERROR : primary);
 }
 
+// The column names of a statement as row 0 of an emptied table.
+void startTable(sqlite3_stmt* statement, int columns, ResultTable& table)
+{
+    table.reset(columns);
+    for (int c = 0; c < columns; ++c) {
+        const char* name = sqlite3_column_name(statement, c);
+        table.appendText(name, int(std::strlen(name)));
+    }
+}
+
 // Runs one prepared statement to its end; a statement with columns replaces the table.
 int runStatement(sqlite3_stmt* statement, int32_t& rowCount, int32_t& columnCount, ResultTable& table)
 {
     const int columns = sqlite3_column_count(statement);
     if (columns > 0) {
-        table.reset(columns);
-        for (int c = 0; c < columns; ++c) {
-            const char* name = sqlite3_column_name(statement, c);
-            table.appendText(name, int(std::strlen(name)));
-        }
+        startTable(statement, columns, table);
         columnCount = columns;
         rowCount = 0;
     }
@@ -89,6 +100,91 @@ int runStatement(sqlite3_stmt* statement, int32_t& rowCount, int32_t& columnCoun
         ++rowCount;
     }
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// Runs one prepared statement to its end, or until read stops it (stopped is set then), handing
+// its rows over a batch at a time.
+int streamStatement(sqlite3_stmt* statement, int32_t batchRows, ResultTable& table, const BatchReader& read,
+                    bool& stopped)
+{
+    const int columns = sqlite3_column_count(statement);
+    startTable(statement, columns, table);
+    int rows = 0;
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c)
+            appendValue(statement, c, table);
+        if (++rows < batchRows)
+            continue;
+        stopped = !read(table);
+        if (stopped)
+            return SQLITE_OK;
+        table.clearRows();
+        rows = 0;
+    }
+    if (rc == SQLITE_DONE && rows > 0 && columns > 0)
+        stopped = !read(table);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// The cache's size as the engine reports it: pages, or KiB when negative; 0 when unknown.
+int cacheSize(sqlite3* db)
+{
+    sqlite3_stmt* statement = nullptr;
+    int size = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA cache_size", -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        size = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return size;
+}
+
+void setCacheSize(sqlite3* db, int size)
+{
+    sqlite3_exec(db, ("PRAGMA cache_size=" + QByteArray::number(size)).constData(), nullptr, nullptr, nullptr);
+}
+
+struct FinalizeStatement
+{
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+// Prepares and runs each statement of sql in turn with run, which returns the engine's status;
+// stops early once stopped is set. Statements are finalised also when run throws.
+int16_t eachStatement(int32_t handle, const QByteArray& sql, QString& errorText,
+                      const std::function<int(sqlite3_stmt*)>& run, const bool& stopped)
+{
+    sqlite3* db = SQLiteConnection(handle);
+    if (!db) {
+        errorText = QStringLiteral("No database is open under handle %1").arg(handle);
+        return failure(SQLITE_MISUSE);
+    }
+    // The engine reads a statement only up to a NUL: the rest would be lost, or never consumed.
+    if (sql.contains('\0')) {
+        errorText = QStringLiteral("The statement holds a NUL character");
+        return failure(SQLITE_ERROR);
+    }
+    const char* next = sql.constData();
+    const char* end = next + sql.size();
+    while (next < end && !stopped) {
+        sqlite3_stmt* prepared = nullptr;
+        const char* start = next;
+        // The text ends in a NUL (a QByteArray's does, and none is inside it): with a length the
+        // engine would copy all that follows each statement, which for a text of many statements
+        // is the whole rest of it every time.
+        int rc = sqlite3_prepare_v2(db, next, -1, &prepared, &next);
+        const Statement statement(prepared);
+        if (rc == SQLITE_OK && !statement && next == start)
+            break; // nothing the engine can read is left
+        if (rc == SQLITE_OK && statement)
+            rc = run(statement.get());
+        if (rc != SQLITE_OK) {
+            errorText = QString::fromUtf8(sqlite3_errmsg(db));
+            return failure(rc);
+        }
+    }
+    return 0;
 }
 
 // The engine's text for a path it cannot take says only that it cannot open the file.
@@ -143,37 +239,35 @@ int16_t PSSQLITE3_ExecuteDB(int32_t handle, const QByteArray& sql, int32_t& rowC
     rowCount = 0;
     columnCount = 0;
     table.reset(0);
+    const bool runsToTheEnd = false;
+    return eachStatement(
+        handle, sql, errorText,
+        [&](sqlite3_stmt* statement) { return runStatement(statement, rowCount, columnCount, table); }, runsToTheEnd);
+}
+
+// A query read in batches passes over its rows once: the pages it reads are not wanted again, and
+// the engine sorts rows in memory up to the cache's size before it sorts in a temporary file.
+// With the usual cache both would grow with the rows, up to 64 MiB each; the cache is held small
+// while the query runs, and set back after.
+int16_t PSSQLITE3_ExecuteDBInBatches(int32_t handle, const QByteArray& sql, int32_t batchRows, ResultTable& table,
+                                     const BatchReader& read, QString& errorText)
+{
+    table.reset(0);
     sqlite3* db = SQLiteConnection(handle);
-    if (!db) {
-        errorText = QStringLiteral("No database is open under handle %1").arg(handle);
-        return failure(SQLITE_MISUSE);
-    }
-    // The engine reads a statement only up to a NUL: the rest would be lost, or never consumed.
-    if (sql.contains('\0')) {
-        errorText = QStringLiteral("The statement holds a NUL character");
-        return failure(SQLITE_ERROR);
-    }
-    const char* next = sql.constData();
-    const char* end = next + sql.size();
-    while (next < end) {
-        sqlite3_stmt* statement = nullptr;
-        const char* start = next;
-        // The text ends in a NUL (a QByteArray's does, and none is inside it): with a length the
-        // engine would copy all that follows each statement, which for a text of many statements
-        // is the whole rest of it every time.
-        int rc = sqlite3_prepare_v2(db, next, -1, &statement, &next);
-        if (rc == SQLITE_OK && !statement && next == start)
-            break; // nothing the engine can read is left
-        if (rc == SQLITE_OK && statement)
-            rc = runStatement(statement, rowCount, columnCount, table);
-        if (rc != SQLITE_OK) {
-            errorText = QString::fromUtf8(sqlite3_errmsg(db));
-            sqlite3_finalize(statement);
-            return failure(rc);
-        }
-        sqlite3_finalize(statement);
-    }
-    return 0;
+    const int usualCache = db ? cacheSize(db) : 0;
+    if (usualCache != 0)
+        setCacheSize(db, -kPassCacheKiB);
+    const auto restoreCache = qScopeGuard([&] {
+        if (usualCache != 0)
+            setCacheSize(db, usualCache);
+    });
+    bool stopped = false;
+    return eachStatement(
+        handle, sql, errorText,
+        [&](sqlite3_stmt* statement) {
+            return streamStatement(statement, std::max<int32_t>(1, batchRows), table, read, stopped);
+        },
+        stopped);
 }
 
 void PSSQLITE3_CloseDB(int32_t handle)

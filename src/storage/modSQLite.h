@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 struct sqlite3;
 
@@ -18,6 +19,17 @@ int32_t PSSQLITE3_OpenDB(const QString& path, QString& errorText);
 // holds the rows of the last statement that returned columns, row 0 being the column names.
 int16_t PSSQLITE3_ExecuteDB(int32_t handle, const QByteArray& sql, int32_t& rowCount, int32_t& columnCount,
                             ResultTable& table, QString& errorText);
+
+// Takes one batch of a query's rows; false stops the reading there.
+using BatchReader = std::function<bool(const ResultTable& batch)>;
+
+// Runs every statement of sql as PSSQLITE3_ExecuteDB does, but hands the rows of each statement
+// that returns columns to read as they come, at most batchRows at a time: table is emptied and
+// filled again for each batch (row 0 the column names), so no more than one batch is held. When
+// read stops the reading, the rest of sql is not run and the status is 0. A failure is told as by
+// PSSQLITE3_ExecuteDB; the batches handed over before it were read.
+int16_t PSSQLITE3_ExecuteDBInBatches(int32_t handle, const QByteArray& sql, int32_t batchRows, ResultTable& table,
+                                     const BatchReader& read, QString& errorText);
 
 // Closes the database behind the handle; an unknown handle is ignored.
 void PSSQLITE3_CloseDB(int32_t handle);

@@ -47,6 +47,16 @@ void sqlRecordset::OpenRecordset(const QString& sql, int32_t db)
     });
 }
 
+bool sqlRecordset::ReadInBatches(const QString& sql, int32_t db, const std::function<bool(const ResultTable&)>& read,
+                                 int batchRows)
+{
+    const QByteArray text = (sql + QLatin1Char(';')).toUtf8();
+    if (PSSQLITE3_ExecuteDBInBatches(db, text, batchRows, m_table, read, m_errorText) == 0)
+        return true;
+    MsgBox(m_errorText);
+    return false;
+}
+
 void sqlRecordset::MoveFirst()
 {
     m_currentRow = 1;

@@ -3,6 +3,7 @@
 #include "storage/ResultTable.h"
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class sqlFields;
@@ -33,6 +34,15 @@ public:
     Variant Value(const QString& column);
     // The whole result as fetched, for readers that walk it without the fields.
     const ResultTable& Table() const { return m_table; }
+
+    // Runs the query and hands its rows to read a batch at a time (row 0 of each batch the column
+    // names) instead of holding them all; read returns false to stop. A failure is told as by
+    // OpenRecordset, and false returned; what read throws goes to the caller.
+    bool ReadInBatches(const QString& sql, int32_t db, const std::function<bool(const ResultTable&)>& read,
+                       int batchRows = kBatchRows);
+    // Enough rows that a batch costs little beyond its rows, few enough that one of the register's
+    // is held in a megabyte or two.
+    static constexpr int kBatchRows = 2000;
 
 private:
     bool namesRepeat() const;
