@@ -8,6 +8,7 @@
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
 #include <QDateTime>
+#include <QIODevice>
 #include <QSet>
 
 // The register in and out: every document with its category and control data, as CSV.
@@ -18,6 +19,18 @@ namespace {
 const char* kPlainRegister
     = "SELECT docref,doctitle,catname,IFNULL(isoref,''),docpath,'Document','','Approved','','','','',0,0,'','','',"
       "dockey FROM tbldocument LEFT JOIN tblcategory USING(catkey) ORDER BY catorder,docref";
+
+Sql::ObsoleteRows obsoleteRows(Catalogue::RegisterPart part)
+{
+    switch (part) {
+    case Catalogue::RegisterPart::Current:
+        return Sql::ObsoleteRows::LeftOut;
+    case Catalogue::RegisterPart::CurrentThenObsolete:
+        return Sql::ObsoleteRows::Last;
+    default:
+        return Sql::ObsoleteRows::InPlace;
+    }
+}
 
 // Other names a register's columns go by, as the window's headings and common spreadsheets write them.
 const QHash<QString, QString>& synonyms()
@@ -112,17 +125,39 @@ QString readRow(const QStringList& cells, const QHash<QString, int>& mapping, Im
 QList<QStringList> Catalogue::RegisterRows()
 {
     QList<QStringList> rows;
-    sqlRecordset rs;
-    rs.OpenRecordset(m_control ? Sql::SelectRegister() : QString::fromLatin1(kPlainRegister), m_db->db());
-    const ResultTable& table = rs.Table();
-    for (int row = 1; row <= table.rows(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table.columns(); ++column)
-            cells << table.at(column, row).toText();
-        rows << cells;
-    }
-    rs.CloseRecordset();
+    ForEachRegisterRow([&rows](const QStringList& cells) { rows << cells; });
     return rows;
+}
+
+bool Catalogue::ForEachRegisterRow(const std::function<void(const QStringList&)>& take, RegisterPart part,
+                                   int batchRows)
+{
+    // Without control data every document is current.
+    const QString sql = m_control ? Sql::SelectRegister(obsoleteRows(part)) : QString::fromLatin1(kPlainRegister);
+    sqlRecordset rs;
+    return rs.ReadInBatches(
+        sql, m_db->db(),
+        [&take](const ResultTable& table) {
+            QStringList cells;
+            for (int row = 1; row <= table.rows(); ++row) {
+                cells.clear();
+                for (int column = 0; column < table.columns(); ++column)
+                    cells << table.at(column, row).toText();
+                take(cells);
+            }
+            return true;
+        },
+        batchRows > 0 ? batchRows : sqlRecordset::kBatchRows);
+}
+
+bool Catalogue::WriteRegister(QIODevice& file, int& rows)
+{
+    rows = 0;
+    file.write(RegisterCsv::ByteOrderMark() + RegisterCsv::Line(RegisterCsv::Fields()));
+    return ForEachRegisterRow([&](const QStringList& row) {
+        file.write(RegisterCsv::Line(row));
+        ++rows;
+    });
 }
 
 QHash<QString, int> Catalogue::MappingOf(const QStringList& header)

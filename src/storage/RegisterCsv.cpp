@@ -84,17 +84,26 @@ const QStringList& RegisterCsv::Fields()
 
 QByteArray RegisterCsv::Write(const QStringList& header, const QList<QStringList>& rows)
 {
-    QString text;
-    auto line = [&text](const QStringList& cells) {
-        QStringList fields;
-        for (const QString& cell : cells)
-            fields << Quoted(cell);
-        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    };
-    line(header);
+    QByteArray text = ByteOrderMark() + Line(header);
     for (const QStringList& row : rows)
-        line(row);
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        text += Line(row);
+    return text;
+}
+
+QByteArray RegisterCsv::Line(const QStringList& cells)
+{
+    QByteArray line;
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        const QByteArray utf8 = cells[i].toUtf8();
+        const qsizetype start = line.size();
+        line.resize(start + utf8.size() * 2 + 2);
+        const size_t size
+            = csv_write(line.data() + start, size_t(utf8.size()) * 2 + 2, utf8.constData(), size_t(utf8.size()));
+        line.resize(start + qsizetype(size));
+    }
+    return line + "\r\n";
 }
 
 RegisterCsv::Table RegisterCsv::Read(const QString& path)

@@ -198,14 +198,18 @@ QString CountDueForReview(const QString& until)
         + quoted(until);
 }
 
-QString SelectRegister()
+QString SelectRegister(ObsoleteRows obsolete)
 {
+    const QString isObsolete = QStringLiteral("IFNULL(status,'Approved')='Obsolete'");
     return QStringLiteral(
-        "SELECT docref,doctitle,catname,IFNULL(isoref,''),docpath,IFNULL(kind,'Document'),IFNULL(revision,''),"
-        "IFNULL(status,'Approved'),IFNULL(owner,''),IFNULL(approvedby,''),IFNULL(approvedon,''),"
-        "IFNULL(nextreview,''),IFNULL(reviewmonths,0),IFNULL(retentionmonths,0),IFNULL(retentionends,''),"
-        "IFNULL(issuer,''),IFNULL(edition,''),dockey FROM tbldocument LEFT JOIN tblcategory USING(catkey) "
-        "LEFT JOIN tblcontrol USING(dockey) ORDER BY catorder,docref");
+               "SELECT docref,doctitle,catname,IFNULL(isoref,''),docpath,IFNULL(kind,'Document'),IFNULL(revision,''),"
+               "IFNULL(status,'Approved'),IFNULL(owner,''),IFNULL(approvedby,''),IFNULL(approvedon,''),"
+               "IFNULL(nextreview,''),IFNULL(reviewmonths,0),IFNULL(retentionmonths,0),IFNULL(retentionends,''),"
+               "IFNULL(issuer,''),IFNULL(edition,''),dockey FROM tbldocument LEFT JOIN tblcategory USING(catkey) "
+               "LEFT JOIN tblcontrol USING(dockey) ")
+        + (obsolete == ObsoleteRows::LeftOut ? QStringLiteral("WHERE NOT ") + isObsolete + QLatin1Char(' ') : QString())
+        + QStringLiteral("ORDER BY ") + (obsolete == ObsoleteRows::Last ? isObsolete + QLatin1Char(',') : QString())
+        + QStringLiteral("catorder,docref");
 }
 
 QString SelectControlColumns()

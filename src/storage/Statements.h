@@ -52,8 +52,16 @@ QString SelectAllDocumentsControlled(bool includeObsolete);
 QString SelectAllDocumentsWithCategoryControlled(bool includeObsolete);
 QString SelectControl(const QString& dockey);
 QString SelectControlColumns();
-// Every document with its category and control data, in the register's columns.
-QString SelectRegister();
+// Where the register puts the obsolete documents: in their places, nowhere, or after all others.
+enum class ObsoleteRows
+{
+    InPlace,
+    LeftOut,
+    Last
+};
+// Every document with its category and control data, in the register's columns, by category in
+// the tree's order and reference within.
+QString SelectRegister(ObsoleteRows obsolete = ObsoleteRows::InPlace);
 // Each clause list the documents name, with how many name it; and the same for obsolete ones.
 QString SelectClauseListCounts();
 QString SelectObsoleteClauseListCounts();
