@@ -14,6 +14,10 @@ public:
     static QString Date(const QDate& date) { return date.isValid() ? date.toString(Qt::ISODate) : QString(); }
 
     TableWriter(QStringList fields, QStringList headings);
+    // Before the first row: the rows then go to out as they are added, where the format allows it,
+    // instead of being kept. csv and json do, in the same text Write would give them; text keeps
+    // them, for its columns are as wide as their longest value. Write then ends the table.
+    void StreamTo(QTextStream& out, const QString& format);
     void AddRow(QStringList row);
     void Write(QTextStream& out, const QString& format) const;
 
@@ -21,8 +25,12 @@ private:
     void writeText(QTextStream& out) const;
     void writeCsv(QTextStream& out) const;
     void writeJson(QTextStream& out) const;
+    QByteArray jsonObject(const QStringList& row) const;
 
     QStringList m_fields;
     QStringList m_headings;
     QList<QStringList> m_rows;
+    QTextStream* m_stream = nullptr;
+    bool m_streamJson = false;
+    int m_streamed = 0;
 };
