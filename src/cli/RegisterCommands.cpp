@@ -11,11 +11,17 @@
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes, QTextStream& err)
+// Writes path through a save file as write fills it; false when it could not be written (told
+// here) or write could not read all it was to write (told already): no file is left then.
+bool writeFile(const QString& path, const std::function<bool(QIODevice&)>& write, QTextStream& err)
 {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
+    if (file.open(QIODevice::WriteOnly)) {
+        if (!write(file))
+            return false;
+        if (file.commit())
+            return true;
+    }
     err << "cadrelle-cli: cannot write '" << path << "': " << file.errorString() << '\n';
     return false;
 }
@@ -51,28 +57,37 @@ int MasterListCommand::Run(const CliOptions& options, QTextStream& out, QTextStr
 {
     Catalogue& catalogue = Catalogue::Current();
     const bool obsolete = options.flags.contains(QStringLiteral("obsolete"));
-    const QList<QStringList> rows = catalogue.RegisterRows();
     if (options.values.contains(QStringLiteral("html"))) {
-        const QString page = BuildMasterListPage(rows, QFileInfo(catalogue.FilePath()).fileName(),
-                                                 QDateTime::currentDateTime(), obsolete);
-        return writeFile(options.values.value(QStringLiteral("html")), page.toUtf8(), err) ? ExitStatus::Fine
-                                                                                           : ExitStatus::Failed;
+        const auto rows = [&](const std::function<void(const QStringList&)>& take) {
+            return catalogue.ForEachRegisterRow(
+                take, obsolete ? Catalogue::RegisterPart::CurrentThenObsolete : Catalogue::RegisterPart::Current);
+        };
+        const auto write = [&](QIODevice& file) {
+            return WriteMasterListPage(file, rows, QFileInfo(catalogue.FilePath()).fileName(),
+                                       QDateTime::currentDateTime(), obsolete);
+        };
+        return writeFile(options.values.value(QStringLiteral("html")), write, err) ? ExitStatus::Fine
+                                                                                   : ExitStatus::Failed;
     }
     const QStringList fields = {"ref",         "title",       "category",    "revision", "status",
                                 "approved_by", "approved_on", "next_review", "clauses",  "path"};
+    QList<int> columns;
+    for (const QString& field : fields)
+        columns << int(RegisterCsv::Fields().indexOf(field));
     TableWriter table(fields,
                       {"Doc Ref", "Title", "Category", "Rev", "Status", "Approved by", "Approved on", "Next review",
                        "ISO Ref", "File"});
-    for (const QStringList& row : rows) {
-        if (!obsolete && row.value(int(RegisterCsv::Fields().indexOf(QStringLiteral("status")))) == "Obsolete")
-            continue;
+    table.StreamTo(out, options.format);
+    const auto take = [&](const QStringList& row) {
         QStringList cells;
-        for (const QString& field : fields)
-            cells << row.value(int(RegisterCsv::Fields().indexOf(field)));
+        for (const int column : columns)
+            cells << row.value(column);
         table.AddRow(cells);
-    }
+    };
+    const bool read = catalogue.ForEachRegisterRow(
+        take, obsolete ? Catalogue::RegisterPart::All : Catalogue::RegisterPart::Current);
     table.Write(out, options.format);
-    return ExitStatus::Fine;
+    return read ? ExitStatus::Fine : ExitStatus::Failed;
 }
 
 QString ExportCommand::Help() const
@@ -87,10 +102,11 @@ QString ExportCommand::Help() const
 
 int ExportCommand::Run(const CliOptions& options, QTextStream& out, QTextStream& err)
 {
-    const QList<QStringList> rows = Catalogue::Current().RegisterRows();
-    if (!writeFile(options.arguments.value(0), RegisterCsv::Write(RegisterCsv::Fields(), rows), err))
+    int rows = 0;
+    const auto write = [&rows](QIODevice& file) { return Catalogue::Current().WriteRegister(file, rows); };
+    if (!writeFile(options.arguments.value(0), write, err))
         return ExitStatus::Failed;
-    out << "Exported " << rows.size() << " documents to " << options.arguments.value(0) << '\n';
+    out << "Exported " << rows << " documents to " << options.arguments.value(0) << '\n';
     return ExitStatus::Fine;
 }
 

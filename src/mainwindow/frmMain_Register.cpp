@@ -34,16 +34,25 @@ void frmMain::buildRegisterMenus()
     connect(mnuReportMasterList, &QAction::triggered, this, &frmMain::mnuReportMasterList_Click);
 }
 
+// The page is written as the register is read; a failure of either leaves no page behind.
 void frmMain::mnuReportMasterList_Click()
 {
     Trap("REGISTER1", [&] {
         const HourGlass wait;
         Catalogue& catalogue = Catalogue::Current();
-        const QString page = BuildMasterListPage(catalogue.RegisterRows(), QFileInfo(catalogue.FilePath()).fileName(),
-                                                 QDateTime::currentDateTime(), catalogue.IncludeObsolete());
+        const bool withObsolete = catalogue.IncludeObsolete();
         const QString path = NewReportPagePath();
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(page.toUtf8()) < 0 || !file.commit())
+        if (!file.open(QIODevice::WriteOnly))
+            throw AppError(CannotWrite(path, file));
+        const auto rows = [&](const std::function<void(const QStringList&)>& take) {
+            return catalogue.ForEachRegisterRow(
+                take, withObsolete ? Catalogue::RegisterPart::CurrentThenObsolete : Catalogue::RegisterPart::Current);
+        };
+        if (!WriteMasterListPage(file, rows, QFileInfo(catalogue.FilePath()).fileName(), QDateTime::currentDateTime(),
+                                 withObsolete))
+            return;
+        if (!file.commit())
             throw AppError(CannotWrite(path, file));
         ShellOpenFile(path);
     });
@@ -59,12 +68,15 @@ void frmMain::mnuFileExport_Click()
         if (path.isEmpty())
             return;
         const HourGlass wait;
-        const QList<QStringList> rows = Catalogue::Current().RegisterRows();
         QSaveFile file(path);
-        const QByteArray csv = RegisterCsv::Write(RegisterCsv::Fields(), rows);
-        if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
+        if (!file.open(QIODevice::WriteOnly))
             throw AppError(CannotWrite(path, file));
-        MsgBox(QStringLiteral("The register of %1 documents was written to '%2'.").arg(rows.size()).arg(path));
+        int rows = 0;
+        if (!Catalogue::Current().WriteRegister(file, rows))
+            return;
+        if (!file.commit())
+            throw AppError(CannotWrite(path, file));
+        MsgBox(QStringLiteral("The register of %1 documents was written to '%2'.").arg(rows).arg(path));
     });
 }
 
