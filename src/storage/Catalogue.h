@@ -123,8 +123,9 @@ public:
     // message. An empty justification brings the clause back.
     Write ExcludeClause(const QString& clause, const QString& justification);
     // Every current document whose file is missing, not a readable file, or changed since its
-    // approval, with the problem. progress(done, total) is asked after each file; false stops.
-    std::vector<Document> CheckFiles(const std::function<bool(int, int)>& progress = {});
+    // approval, with the problem. progress(done, total) is asked after each file; false stops. The
+    // documents are read pageRows at a time (a few thousand when 0).
+    std::vector<Document> CheckFiles(const std::function<bool(int, int)>& progress = {}, int pageRows = 0);
     // Looks for the files of the documents by their file names in folder and below.
     static std::vector<RelinkCandidate> PlanRelink(const std::vector<Document>& missing, const QString& folder);
     // Points the documents at their new files, all in one transaction, each with its history row.

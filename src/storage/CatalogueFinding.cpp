@@ -79,6 +79,53 @@ QString fileNameOf(const QString& path)
     return path.mid(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1);
 }
 
+// How far the file check has come, and what it reads the files with.
+struct CheckState
+{
+    const std::function<bool(int, int)>& progress;
+    int total; // as counted before the check; another program may change the catalogue meanwhile
+    int done = 0;
+    bool stopped = false;
+    Sha256 hash;
+    std::vector<char> buffer = std::vector<char>(kReadBlock);
+};
+
+// The rows of a page whose file has a problem, as documents with it. progress is asked after each
+// row; when it says stop, the rows after it are not looked at.
+std::vector<Document> pageProblems(const ResultTable& table, CheckState& check)
+{
+    int pathColumn = -1, hashColumn = -1;
+    for (int column = 0; column < table.columns(); ++column) {
+        const QString name = table.at(column, 0).toText();
+        pathColumn = name == QLatin1String("docpath") ? column : pathColumn;
+        hashColumn = name == QLatin1String("approvedhash") ? column : hashColumn;
+    }
+    std::vector<std::pair<int, QString>> found; // row, problem
+    for (int row = 1; row <= table.rows() && !check.stopped; ++row) {
+        const QString approved = hashColumn < 0 ? QString() : table.at(hashColumn, row).toText();
+        QString problem
+            = fileProblem(table.at(pathColumn, row).toText(), approved.isEmpty() ? nullptr : &check.hash, check.buffer);
+        if (problem.isEmpty() && !approved.isEmpty() && check.hash.Hex() != approved)
+            problem = QStringLiteral("Changed since approval");
+        if (!problem.isEmpty())
+            found.emplace_back(row, problem);
+        ++check.done;
+        check.stopped = check.progress && !check.progress(check.done, std::max(check.total, check.done));
+    }
+    // DocumentsOf asks about each row once, in order.
+    int row = 0;
+    std::size_t next = 0;
+    std::vector<Document> problems = Catalogue::DocumentsOf(table, [&](const Variant&) {
+        ++row;
+        const bool keep = next < found.size() && found[next].first == row;
+        next += keep ? 1 : 0;
+        return keep;
+    });
+    for (std::size_t i = 0; i < problems.size(); ++i)
+        problems[i].problem = found[i].second;
+    return problems;
+}
+
 } // namespace
 
 // Another program's commit changes the version; a change of ours clears the texts itself.
@@ -237,48 +284,31 @@ Catalogue::Write Catalogue::ExcludeClause(const QString& clause, const QString& 
                   {historyRow(QString(), QString(), "Clause excluded", clause, justification.trimmed())});
 }
 
-// The documents and their approved checksums come from one query; the rows carry the list's
-// columns (not the kind, owner and approval, which the check's list does not show). Only the rows
-// with a problem become documents: most have none.
-std::vector<Document> Catalogue::CheckFiles(const std::function<bool(int, int)>& progress)
+// The documents come a page at a time, in the order of the reference; each page is read whole and
+// its query ended before its files are looked at, so that no more than a page is held and no lock
+// on the catalogue is kept while files are read (a daily check must not stop the users' changes).
+// The rows carry the list's columns (not the kind, owner and approval, which the check's list does
+// not show). Only the rows with a problem become documents: most have none.
+std::vector<Document> Catalogue::CheckFiles(const std::function<bool(int, int)>& progress, int pageRows)
 {
-    sqlRecordset rs;
     // Obsolete documents, whose files may well be gone, are left out; without control data none is
     // obsolete and none has a checksum.
-    rs.OpenRecordset(m_control ? Sql::SelectCheckable() : Sql::SelectAllDocumentsWithCategory(), m_db->db());
-    const ResultTable& table = rs.Table();
-    int pathColumn = -1, hashColumn = -1;
-    for (int column = 0; column < table.columns(); ++column) {
-        const QString name = table.at(column, 0).toText();
-        pathColumn = name == QLatin1String("docpath") ? column : pathColumn;
-        hashColumn = name == QLatin1String("approvedhash") ? column : hashColumn;
+    CheckState check {progress, firstInteger(Sql::CountCheckable(m_control))};
+    const int limit = pageRows > 0 ? pageRows : sqlRecordset::kBatchRows;
+    std::vector<Document> problems;
+    QString after;
+    for (bool more = true; more;) {
+        sqlRecordset rs;
+        rs.OpenRecordset(Sql::SelectCheckPage(m_control, after, limit), m_db->db());
+        const ResultTable& table = rs.Table();
+        std::vector<Document> found = pageProblems(table, check);
+        problems.insert(problems.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+        more = table.rows() == limit && !check.stopped;
+        // The last row's reference (the first column) and row number (the last) lead to the next page.
+        if (more)
+            after = Sql::AfterCheckRow(table.literalAt(0, limit), table.at(table.columns() - 1, limit).toText());
+        rs.CloseRecordset();
     }
-    std::vector<std::pair<int, QString>> found; // row, problem
-    Sha256 hash;
-    std::vector<char> buffer(kReadBlock);
-    const int total = table.rows();
-    for (int row = 1; row <= total; ++row) {
-        const QString approved = hashColumn < 0 ? QString() : table.at(hashColumn, row).toText();
-        QString problem = fileProblem(table.at(pathColumn, row).toText(), approved.isEmpty() ? nullptr : &hash, buffer);
-        if (problem.isEmpty() && !approved.isEmpty() && hash.Hex() != approved)
-            problem = QStringLiteral("Changed since approval");
-        if (!problem.isEmpty())
-            found.emplace_back(row, problem);
-        if (progress && !progress(row, total))
-            break;
-    }
-    // DocumentsOf asks about each row once, in order.
-    int row = 0;
-    std::size_t next = 0;
-    std::vector<Document> problems = DocumentsOf(table, [&](const Variant&) {
-        ++row;
-        const bool keep = next < found.size() && found[next].first == row;
-        next += keep ? 1 : 0;
-        return keep;
-    });
-    for (std::size_t i = 0; i < problems.size(); ++i)
-        problems[i].problem = found[i].second;
-    rs.CloseRecordset();
     return problems;
 }
 

@@ -67,6 +67,24 @@ Variant ResultTable::at(int column, int row) const
     return Variant();
 }
 
+QString ResultTable::literalAt(int column, int row) const
+{
+    const Cell& cell = m_cells[std::size_t(row) * std::size_t(m_columns) + std::size_t(column)];
+    const auto hex = [&cell] { return QString::fromLatin1(QByteArray(cell.bytes, cell.size).toHex()); };
+    switch (cell.type) {
+    case Variant::Type::Integer:
+        return QString::number(cell.integer);
+    case Variant::Type::Real:
+        return QString::number(cell.real, 'g', 17);
+    case Variant::Type::Text:
+        return QStringLiteral("CAST(X'") + hex() + QStringLiteral("' AS TEXT)");
+    case Variant::Type::Blob:
+        return QStringLiteral("X'") + hex() + QLatin1Char('\'');
+    default:
+        return QStringLiteral("NULL");
+    }
+}
+
 const char* ResultTable::keep(const char* bytes, int size)
 {
     const auto length = std::size_t(size);

@@ -20,6 +20,9 @@ public:
     int rows() const { return m_columns == 0 ? 0 : int(m_cells.size() / std::size_t(m_columns)) - 1; }
     // The value of a cell, made afresh on each call.
     Variant at(int column, int row) const;
+    // A cell as a statement's value that compares equal to it: a text by its bytes, which need not
+    // be UTF-8.
+    QString literalAt(int column, int row) const;
 
     // Text as the engine's UTF-8 bytes, kept as they are.
     void appendText(const char* utf8, int size);

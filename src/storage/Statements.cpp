@@ -293,11 +293,38 @@ QString SelectHistory(const QString& dockey)
         + QStringLiteral(" ORDER BY historyid");
 }
 
-QString SelectCheckable()
+QString SelectCheckPage(bool control, const QString& after, int limit)
 {
-    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname,revision,status,nextreview,"
-                          "approvedhash FROM tbldocument LEFT JOIN tblcategory USING(catkey) LEFT JOIN tblcontrol "
-                          "USING(dockey) WHERE IFNULL(status,'')<>'Obsolete' ORDER BY docref");
+    QStringList conditions;
+    if (control)
+        conditions << QStringLiteral("IFNULL(status,'')<>'Obsolete'");
+    if (!after.isEmpty())
+        conditions << after;
+    return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname,")
+        + (control ? QStringLiteral("revision,status,nextreview,approvedhash,") : QString())
+        + QStringLiteral("tbldocument.rowid AS checkrow FROM tbldocument LEFT JOIN tblcategory USING(catkey)")
+        + (control ? QStringLiteral(" LEFT JOIN tblcontrol USING(dockey)") : QString())
+        + (conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND ")))
+        + QStringLiteral(" ORDER BY docref,tbldocument.rowid LIMIT ") + QString::number(limit);
+}
+
+// No reference compares as greater than NULL: the rows after one without a reference are the
+// others without one that come later in the file, then all that have one.
+QString AfterCheckRow(const QString& docref, const QString& checkrow)
+{
+    if (docref == QLatin1String("NULL"))
+        return QStringLiteral("(docref IS NULL AND tbldocument.rowid>") + checkrow
+            + QStringLiteral(" OR docref IS NOT NULL)");
+    return QStringLiteral("(docref,tbldocument.rowid)>(") + docref + QLatin1Char(',') + checkrow + QLatin1Char(')');
+}
+
+QString CountCheckable(bool control)
+{
+    // All but the obsolete ones, found by the status index: counted through a join, every document
+    // would be looked up in the control table.
+    return control ? QStringLiteral("SELECT (SELECT count(*) FROM tbldocument)-(SELECT count(*) FROM tblcontrol JOIN "
+                                    "tbldocument USING(dockey) WHERE status='Obsolete')")
+                   : QStringLiteral("SELECT count(*) FROM tbldocument");
 }
 
 QString UpdateDocumentFile(const QString& dockey, const QString& docpath)

@@ -85,7 +85,14 @@ QString SelectOtherDocumentsWithReference(const QString& docref, const QString& 
 QString SelectHistory(const QString& dockey);
 
 // Finding and checking.
-QString SelectCheckable();
+// The documents the file check reads (all but the obsolete ones; all without control data), at
+// most limit of them, in the order of the reference and the row number, after the row that
+// AfterCheckRow names or from the first. Besides the list's columns (and the approved checksum
+// with control data), checkrow gives each row's number.
+QString SelectCheckPage(bool control, const QString& after, int limit);
+// docref is the row's reference as a statement's value.
+QString AfterCheckRow(const QString& docref, const QString& checkrow);
+QString CountCheckable(bool control);
 QString UpdateDocumentFile(const QString& dockey, const QString& docpath);
 QString SelectExclusions();
 QString UpsertExclusion(const QString& clause, const QString& justification, const QString& who,
