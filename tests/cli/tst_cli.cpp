@@ -195,6 +195,23 @@ private slots:
         QVERIFY(readAll(folder.filePath("ml.htm")).contains("Master List of Documents"));
     }
 
+    // masterlist's json, written a row at a time, is the text Qt's writer gives the whole array,
+    // escapes and all; with no documents, the empty array.
+    void masterListJsonAsTheWholeArray()
+    {
+        TestFolder folder;
+        DirectExec(folder.dbPath(),
+                   "UPDATE tbldocument SET doctitle='Q \"x\"'||char(10,9,1)||'\\ é 中' WHERE docref='QP01'");
+        for (const int documents : {29, 0}) {
+            const Run run = cli(folder, {"--format", "json", "masterlist", "--obsolete"});
+            const QByteArray out = run.out.toUtf8();
+            QCOMPARE(run.status, 0);
+            QCOMPARE(out, QJsonDocument::fromJson(out).toJson(QJsonDocument::Indented));
+            QCOMPARE(QJsonDocument::fromJson(out).array().size(), documents);
+            DirectExec(folder.dbPath(), "DELETE FROM tbldocument");
+        }
+    }
+
     // On a catalogue changed by SQL ($DIR: the test folder): each file a record then points into the
     // folder is written, the others are missing; moved/ holds QP01.rtf once and F01.rtf twice.
     void findingAndChecking_data()

@@ -168,6 +168,40 @@ private slots:
         QCOMPARE(refs(Catalogue::Current().CheckFiles([](int, int) { return false; })), QStringList {"CA01:Missing"});
     }
 
+    // Checked a few documents at a time, every current document is looked at once and in the order
+    // of one whole read, across equal, missing and non-UTF-8 references; the progress counts on to
+    // the total, and a stop ends the check at that document.
+    void checkReadsPagesInOrder()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        exec(folder,
+             u"UPDATE tbldocument SET docref='QP01' WHERE docref IN ('QP02','QP03','QP04');"
+             "UPDATE tbldocument SET docref=NULL WHERE docref IN ('F01','F02','F03');"
+             "UPDATE tbldocument SET docref=CAST(X'E9' AS TEXT) WHERE docref='WI01';"
+             "UPDATE tbldocument SET docref=X'01' WHERE docref='CA01'"_s);
+        folder.openCatalogue();
+        const auto keys = [](const std::vector<Document>& documents) {
+            QStringList list;
+            for (const Document& d : documents)
+                list << d.key + ':' + d.problem;
+            return list;
+        };
+        const QStringList whole = keys(Catalogue::Current().CheckFiles());
+        QCOMPARE(whole.size(), 29); // no file is there
+        for (const int page : {1, 2, 3}) {
+            QList<int> done, totals;
+            const auto progress = [&](int d, int total) { return done << d, totals << total, true; };
+            QCOMPARE(keys(Catalogue::Current().CheckFiles(progress, page)), whole);
+            QCOMPARE(done.size(), 29);
+            QCOMPARE(done.last(), 29);
+            QCOMPARE(totals.count(29), 29);
+        }
+        const auto stopAtFive = [](int done, int) { return done < 5; };
+        QCOMPARE(keys(Catalogue::Current().CheckFiles(stopAtFive, 2)), whole.mid(0, 5));
+        QVERIFY(ui.boxes.isEmpty());
+    }
+
     // One file of the name is proposed, several are listed for the user, none leaves the record;
     // only the accepted changes are written, in one transaction.
     void relinkProposesAndAppliesOnlyWhatIsAccepted()

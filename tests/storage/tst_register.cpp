@@ -1,13 +1,15 @@
 // The register in and out on copies of the delivered catalogue: export then import gives the same
 // catalogue back, whatever the texts hold; bad files and rows are refused with their reasons and
-// nothing of a refused import is written; the master list's page.
+// nothing of a refused import is written; the master list's page; the register read in batches.
 
 #include "platform/ScriptedUi.h"
 #include "reports/MasterListPage.h"
 #include "storage/Catalogue.h"
+#include "storage/Statements.h"
 #include "support/DirectSql.h"
 #include "support/FileSnapshot.h"
 #include "support/TestFolder.h"
+#include <QBuffer>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -64,12 +66,14 @@ private slots:
                 control.nextReview = QDate(2025, 1, 1).addDays(i * 17);
                 QCOMPARE(c.SaveControl(d.key, control), Catalogue::Write::Done);
             }
-            const QByteArray csv = RegisterCsv::Write(RegisterCsv::Fields(), c.RegisterRows());
+            QBuffer csv;
+            int written = 0;
+            QVERIFY(csv.open(QIODevice::WriteOnly) && c.WriteRegister(csv, written) && written == 20 + 29);
             const QList<QStringList> expected = stored(from);
             Catalogue::Close();
             TestFolder to;
             to.openCatalogue();
-            const RegisterCsv::Table table = RegisterCsv::Parse(csv);
+            const RegisterCsv::Table table = RegisterCsv::Parse(csv.data());
             const ImportPlan plan = Catalogue::Current().PlanImport(table, Catalogue::MappingOf(table.header));
             QCOMPARE(plan.Count(Action::Refused), 0);
             QCOMPARE(plan.Count(Action::New), 20);
@@ -181,6 +185,54 @@ private slots:
                               "</footer></body></html>"_s));
         const QString withObsolete = BuildMasterListPage(rows, u"cadrelle.db"_s, produced, true);
         QVERIFY(withObsolete.indexOf(u"QP2"_s) > withObsolete.indexOf(u"Obsolete documents"_s));
+    }
+
+    // Read a few rows at a time, across batches and around values longer than the table's blocks,
+    // the register gives every row once, as one read gives them; the current ones then the obsolete
+    // ones for the master list, whose page written as they come is the one made of all the rows.
+    void registerReadInBatches()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        folder.openCatalogue();
+        Catalogue& c = Catalogue::Current();
+        DirectExec(folder.dbPath(),
+                   u"UPDATE tbldocument SET doctitle=printf('%.*c',CASE docref WHEN 'QP01' THEN 100000 WHEN 'QP05' "
+                   "THEN 200000 ELSE 70000 END,'x') WHERE docref IN ('QP01','QP05','F02');"
+                   "UPDATE tbldocument SET docref='QP02' WHERE docref='QP03';"
+                   "INSERT INTO tblcontrol (dockey,status) SELECT dockey,'Obsolete' FROM tbldocument "
+                   "WHERE docref IN ('QP04','F01','WI01')"_s);
+        const QList<QStringList> all = DirectQuery(folder.dbPath(), Sql::SelectRegister());
+        QList<QStringList> current, obsolete;
+        for (const QStringList& row : all)
+            (row[7] == u"Obsolete"_s ? obsolete : current) << row;
+        QCOMPARE(obsolete.size(), 3);
+        QList<QStringList> rows;
+        const auto take = [&rows](const QStringList& row) { rows << row; };
+        for (const int batch : {1, 2, 7, 0}) {
+            rows.clear();
+            QVERIFY(c.ForEachRegisterRow(take, Catalogue::RegisterPart::All, batch));
+            QCOMPARE(rows, all);
+            rows.clear();
+            QVERIFY(c.ForEachRegisterRow(take, Catalogue::RegisterPart::CurrentThenObsolete, batch));
+            QCOMPARE(rows, current + obsolete);
+        }
+        const QDateTime produced(QDate(2025, 6, 1), QTime(9, 30));
+        for (const bool withObsolete : {false, true}) {
+            QBuffer page;
+            page.open(QIODevice::WriteOnly);
+            const auto source = [&](const std::function<void(const QStringList&)>& each) {
+                return c.ForEachRegisterRow(
+                    each,
+                    withObsolete ? Catalogue::RegisterPart::CurrentThenObsolete : Catalogue::RegisterPart::Current, 2);
+            };
+            QVERIFY(WriteMasterListPage(page, source, u"cadrelle.db"_s, produced, withObsolete));
+            QCOMPARE(page.data(), BuildMasterListPage(all, u"cadrelle.db"_s, produced, withObsolete).toUtf8());
+        }
+        // A register that cannot be read says why, as a query always has, and says it was not all read.
+        DirectExec(folder.dbPath(), u"ALTER TABLE tblcategory RENAME TO tblgone"_s);
+        QVERIFY(!c.ForEachRegisterRow(take));
+        QCOMPARE(ui.prompts(), QStringList {u"no such table: tblcategory"_s});
     }
 };
 
