@@ -45,6 +45,31 @@ QString described(const Document& d)
     return d.ref + QStringLiteral(" - ") + d.title;
 }
 
+bool runStatement(sqlDB& db, const Sql::Bound& statement)
+{
+    return statement.values.isEmpty() ? db.Execute(statement.sql) : db.ExecuteBound(statement.sql, statement.values);
+}
+
+// Statements with bound values run one by one, each kind parsed once; texts go to the engine in texts
+// of a thousand statements, which it runs in turn: one call per thousand rows, not one per row.
+bool runStatements(sqlDB& db, const std::vector<Sql::Bound>& statements, std::size_t from)
+{
+    constexpr std::size_t kTextsPerCall = 1000;
+    for (std::size_t i = from; i < statements.size();) {
+        QStringList texts;
+        while (i < statements.size() && statements[i].values.isEmpty() && std::size_t(texts.size()) < kTextsPerCall)
+            texts << statements[i++].sql;
+        if (texts.isEmpty()) {
+            if (!db.ExecuteBound(statements[i].sql, statements[i].values))
+                return false;
+            ++i;
+        } else if (!db.Execute(texts.join(QStringLiteral(";\n")))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int columnOf(const ResultTable& table, const QString& name)
 {
     for (int column = 0; column < table.columns(); ++column) {
@@ -342,30 +367,35 @@ QStringList Catalogue::historyRow(const QString& dockey, const QString& catkey, 
 Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QStringList>& history,
                                    bool firstMustChange)
 {
+    std::vector<Sql::Bound> texts;
+    texts.reserve(std::size_t(statements.size()));
+    for (const QString& statement : statements)
+        texts.push_back({statement, {}});
+    return change(texts, history, firstMustChange);
+}
+
+Catalogue::Write Catalogue::change(const std::vector<Sql::Bound>& statements, const QList<QStringList>& history,
+                                   bool firstMustChange)
+{
     if (!m_db->Execute(Sql::BeginTransaction()))
         return Write::Refused;
-    QStringList all = statements;
-    if (m_control) {
-        for (const QStringList& row : history)
-            all << Sql::InsertHistory(row);
-    }
-    // The first statement alone, where what it changed decides; the rest in texts of many statements,
-    // which the engine runs in turn: an import of a whole register is one call per thousand rows, not
-    // one per row.
-    constexpr int kStatementsPerCall = 1000;
-    for (int i = 0; i < all.size();) {
-        const int count = i == 0 && firstMustChange ? 1 : std::min(kStatementsPerCall, int(all.size()) - i);
-        if (!m_db->Execute(count == 1 ? all[i] : all.mid(i, count).join(QStringLiteral(";\n")))) {
+    std::size_t from = 0;
+    // The first statement alone where what it changed decides.
+    if (firstMustChange && !statements.empty()) {
+        if (!runStatement(*m_db, statements.front())) {
             m_db->RollBack();
             return Write::Refused;
         }
-        if (i == 0 && firstMustChange && m_db->Changes() == 0) {
+        if (m_db->Changes() == 0) {
             m_db->RollBack();
             return Write::Unchanged;
         }
-        i += count;
+        from = 1;
     }
-    if (m_db->Execute(Sql::CommitTransaction())) {
+    bool ran = runStatements(*m_db, statements, from);
+    for (qsizetype i = 0; ran && m_control && i < history.size(); ++i)
+        ran = runStatement(*m_db, Sql::InsertHistory(history[i]));
+    if (ran && m_db->Execute(Sql::CommitTransaction())) {
         m_searchable.clear(); // searched afresh after any change of ours
         m_controlCopyValid = false;
         return Write::Done;

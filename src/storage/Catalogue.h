@@ -17,6 +17,9 @@
 class ResultTable;
 class sqlDB;
 class Variant;
+namespace Sql {
+struct Bound;
+}
 
 // The catalogue: the one way to its data for the windows, the dialogs, the report, the start-up and
 // the command-line tool. It owns the connection, builds and runs every statement, keeps
@@ -176,6 +179,8 @@ private:
     // Runs the statements as one transaction; the first must change a row, else nothing is kept
     // (Unchanged). The history rows go in with them where the catalogue keeps a history.
     Write change(const QStringList& statements, const QList<QStringList>& history = {}, bool firstMustChange = true);
+    // The same for statements that may have their values bound: a write of many rows parses each once.
+    Write change(const std::vector<Sql::Bound>& statements, const QList<QStringList>& history, bool firstMustChange);
     // A history row: the document and category it concerns, what happened, the old and new values.
     QStringList historyRow(const QString& dockey, const QString& catkey, const QString& action,
                            const QString& oldValue = QString(), const QString& newValue = QString()) const;

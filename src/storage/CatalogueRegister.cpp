@@ -196,9 +196,10 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
     return plan;
 }
 
+// The rows' writes have their values bound: a register of many rows parses each kind of write once.
 Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
 {
-    QStringList statements;
+    std::vector<Sql::Bound> statements;
     QList<QStringList> history;
     QHash<QString, QString> categoryKeys;
     for (const Category& category : Categories())
@@ -208,7 +209,7 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
         if (catkey.isEmpty())
             return Write::Refused;
         categoryKeys.insert(name, catkey);
-        statements << Sql::InsertCategory(catkey, StripQuotes(name));
+        statements.push_back({Sql::InsertCategory(catkey, StripQuotes(name)), {}});
         history << historyRow(QString(), catkey, "Category added by import", {}, name);
     }
     for (const ImportRow& row : plan.rows) {
@@ -221,23 +222,23 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
             dockey = GetGUID();
             if (dockey.isEmpty())
                 return Write::Refused;
-            statements << Sql::InsertDocument(dockey, d.ref, d.title, d.path, catkey, d.clauses);
+            statements.push_back(Sql::InsertDocumentBound(dockey, d.ref, d.title, d.path, catkey, d.clauses));
             history << historyRow(dockey, catkey, "Added by import", {}, d.ref + QStringLiteral(" - ") + d.title);
         } else {
-            statements << Sql::UpdateDocument(dockey, d.ref, d.title, d.path, d.clauses);
+            statements.push_back(Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
             history << historyRow(dockey, catkey, "Changed by import", {}, d.ref + QStringLiteral(" - ") + d.title);
         }
         if (row.hasControl && m_control) {
             const DocumentControl& c = row.control;
             auto date = [](const QDate& day) { return day.isValid() ? day.toString(Qt::ISODate) : QString(); };
-            statements << Sql::UpsertControl(
+            statements.push_back(Sql::UpsertControlBound(
                 dockey,
                 {DocumentControl::KindText(c.kind), c.revision, DocumentControl::StatusText(c.status), c.owner,
                  c.approvedBy, date(c.approvedOn), c.approvedHash, QString::number(c.reviewMonths), date(c.nextReview),
-                 QString::number(c.retentionMonths), date(c.retentionEnds), c.issuer, c.edition, c.withdrawnReason});
+                 QString::number(c.retentionMonths), date(c.retentionEnds), c.issuer, c.edition, c.withdrawnReason}));
         }
     }
-    if (statements.isEmpty())
+    if (statements.empty())
         return Write::Unchanged;
     return change(statements, history, false);
 }

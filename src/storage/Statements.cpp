@@ -143,6 +143,22 @@ QString DeleteDocument(const QString& dockey)
     return QStringLiteral("DELETE FROM tbldocument WHERE dockey=") + quoted(dockey);
 }
 
+Bound InsertDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
+                          const QString& catkey, const QString& isoref)
+{
+    static const QString sql = QStringLiteral("INSERT INTO tbldocument SELECT ?1,?2,?3,?4,?5,?6 WHERE "
+                                              "EXISTS(SELECT 1 FROM tblcategory WHERE catkey=?5)");
+    return {sql, {dockey, docref, doctitle, docpath, catkey, isoref}};
+}
+
+Bound UpdateDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
+                          const QString& isoref)
+{
+    static const QString sql
+        = QStringLiteral("UPDATE tbldocument SET docref=?2,doctitle=?3,docpath=?4,isoref=?5 WHERE dockey=?1");
+    return {sql, {dockey, docref, doctitle, docpath, isoref}};
+}
+
 namespace {
 const QString kControlColumns = QStringLiteral(",revision,status,nextreview");
 QString notObsolete(bool includeObsolete, const QString& joiner)
@@ -230,6 +246,16 @@ QString UpsertControl(const QString& dockey, const QStringList& values)
         + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + quoted(dockey) + QLatin1Char(')');
 }
 
+Bound UpsertControlBound(const QString& dockey, const QStringList& values)
+{
+    static const QString sql
+        = QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
+                         "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
+                         "withdrawnreason) SELECT ?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15 WHERE "
+                         "EXISTS(SELECT 1 FROM tbldocument WHERE dockey=?1)");
+    return {sql, QStringList {dockey} + values};
+}
+
 QString SelectCategoryReviewMonths(const QString& catkey)
 {
     return QStringLiteral("SELECT reviewmonths FROM tblcategorycontrol WHERE catkey=") + quoted(catkey);
@@ -249,10 +275,11 @@ QString SelectDueForReview(const QString& until)
         + quoted(until) + QStringLiteral(" ORDER BY nextreview,docref");
 }
 
-QString InsertHistory(const QStringList& values)
+Bound InsertHistory(const QStringList& values)
 {
-    return QStringLiteral("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES(")
-        + quotedList(values) + QLatin1Char(')');
+    static const QString sql = QStringLiteral(
+        "INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES(?1,?2,?3,?4,?5,?6,?7)");
+    return {sql, values};
 }
 
 QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happened, const QString& who,

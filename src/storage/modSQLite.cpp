@@ -30,10 +30,17 @@ std::map<int32_t, sqlite3*>& connections()
     return open.byHandle;
 }
 
-int32_t nextHandle()
+// The prepared statements by handle; each belongs to one of the open databases.
+std::map<int32_t, sqlite3_stmt*>& preparedStatements()
+{
+    static std::map<int32_t, sqlite3_stmt*> prepared;
+    return prepared;
+}
+
+template <typename Map> int32_t nextHandle(const Map& used)
 {
     int32_t handle = 1;
-    while (connections().count(handle))
+    while (used.count(handle))
         ++handle;
     return handle;
 }
@@ -61,6 +68,15 @@ void appendValue(sqlite3_stmt* statement, int column, ResultTable& table)
     default:
         table.appendNull();
     }
+}
+
+// The value outlives the run, so the engine takes its UTF-16 in place. A null text is stored as ''
+// as in a statement's text, never as NULL.
+int bindText(sqlite3_stmt* statement, int parameter, const QString& value)
+{
+    if (value.isEmpty())
+        return sqlite3_bind_text(statement, parameter, "", 0, SQLITE_STATIC);
+    return sqlite3_bind_text16(statement, parameter, value.constData(), int(value.size() * 2), SQLITE_STATIC);
 }
 
 int16_t failure(int code)
@@ -132,7 +148,7 @@ int32_t PSSQLITE3_OpenDB(const QString& path, QString& errorText)
         sqlite3_close(db);
         return 0;
     }
-    const int32_t handle = nextHandle();
+    const int32_t handle = nextHandle(connections());
     connections()[handle] = db;
     return handle;
 }
@@ -176,11 +192,74 @@ int16_t PSSQLITE3_ExecuteDB(int32_t handle, const QByteArray& sql, int32_t& rowC
     return 0;
 }
 
+int32_t PSSQLITE3_PrepareDB(int32_t handle, const QByteArray& sql, QString& errorText)
+{
+    sqlite3* db = SQLiteConnection(handle);
+    if (!db) {
+        errorText = QStringLiteral("No database is open under handle %1").arg(handle);
+        return 0;
+    }
+    sqlite3_stmt* statement = nullptr;
+    // Kept for many runs: the engine may plan it for that rather than for one.
+    if (sqlite3_prepare_v3(db, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &statement, nullptr)
+            != SQLITE_OK
+        || !statement) {
+        errorText = statement ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("The statement is empty");
+        sqlite3_finalize(statement);
+        return 0;
+    }
+    const int32_t prepared = nextHandle(preparedStatements());
+    preparedStatements()[prepared] = statement;
+    return prepared;
+}
+
+int16_t PSSQLITE3_RunPreparedDB(int32_t statement, const QStringList& values, QString& errorText)
+{
+    const auto it = preparedStatements().find(statement);
+    if (it == preparedStatements().end()) {
+        errorText = QStringLiteral("No statement is prepared under handle %1").arg(statement);
+        return failure(SQLITE_MISUSE);
+    }
+    sqlite3_stmt* s = it->second;
+    int rc = SQLITE_OK;
+    for (int i = 0; i < values.size() && rc == SQLITE_OK; ++i)
+        rc = bindText(s, i + 1, values[i]);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(s);
+        while (rc == SQLITE_ROW)
+            rc = sqlite3_step(s);
+        rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+    }
+    if (rc != SQLITE_OK)
+        errorText = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(s)));
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+    return rc == SQLITE_OK ? 0 : failure(rc);
+}
+
+void PSSQLITE3_FinalizeDB(int32_t statement)
+{
+    const auto it = preparedStatements().find(statement);
+    if (it == preparedStatements().end())
+        return;
+    sqlite3_finalize(it->second);
+    preparedStatements().erase(it);
+}
+
 void PSSQLITE3_CloseDB(int32_t handle)
 {
     auto it = connections().find(handle);
     if (it == connections().end())
         return;
+    // A statement left open would keep the connection alive after its close.
+    for (auto s = preparedStatements().begin(); s != preparedStatements().end();) {
+        if (sqlite3_db_handle(s->second) == it->second) {
+            sqlite3_finalize(s->second);
+            s = preparedStatements().erase(s);
+        } else {
+            ++s;
+        }
+    }
     sqlite3_close_v2(it->second);
     connections().erase(it);
 }
