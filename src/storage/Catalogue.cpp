@@ -39,6 +39,24 @@ QString now()
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
 }
 
+// When and by whom, for a history row. Taken again only when the second changes: a write of many
+// rows stamps them without formatting the time and looking up the login for each.
+struct HistoryStamp
+{
+    qint64 second = -1;
+    QString happened;
+    QString who;
+};
+
+const HistoryStamp& historyStamp()
+{
+    static HistoryStamp stamp;
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second != stamp.second)
+        stamp = {second, QDateTime::fromSecsSinceEpoch(second, Qt::UTC).toString(Qt::ISODate), LoginName()};
+    return stamp;
+}
+
 // A document as the history names it.
 QString described(const Document& d)
 {
@@ -361,7 +379,8 @@ std::vector<Document> Catalogue::OtherDocumentsWithReference(const QString& docr
 QStringList Catalogue::historyRow(const QString& dockey, const QString& catkey, const QString& action,
                                   const QString& oldValue, const QString& newValue) const
 {
-    return {now(), LoginName(), dockey, catkey, action, oldValue, newValue};
+    const HistoryStamp& stamp = historyStamp();
+    return {stamp.happened, stamp.who, dockey, catkey, action, oldValue, newValue};
 }
 
 Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QStringList>& history,
