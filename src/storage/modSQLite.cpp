@@ -1,9 +1,11 @@
 #include "storage/modSQLite.h"
 
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <cstring>
 #include <map>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 
@@ -70,13 +72,26 @@ void appendValue(sqlite3_stmt* statement, int column, ResultTable& table)
     }
 }
 
-// The value outlives the run, so the engine takes its UTF-16 in place. A null text is stored as ''
+// Binds the values as UTF-8, all in one buffer that the engine reads in place during the run: given
+// UTF-16, the engine would convert each value into memory of its own. An empty text is stored as ''
 // as in a statement's text, never as NULL.
-int bindText(sqlite3_stmt* statement, int parameter, const QString& value)
+int bindTexts(sqlite3_stmt* statement, const QStringList& values)
 {
-    if (value.isEmpty())
-        return sqlite3_bind_text(statement, parameter, "", 0, SQLITE_STATIC);
-    return sqlite3_bind_text16(statement, parameter, value.constData(), int(value.size() * 2), SQLITE_STATIC);
+    static std::vector<char> buffer;
+    std::size_t space = 1;
+    for (const QString& value : values)
+        space += std::size_t(value.size()) * 3;
+    if (buffer.size() < space)
+        buffer.resize(space);
+    QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    char* out = buffer.data();
+    for (int i = 0; i < values.size(); ++i) {
+        char* end = utf8.appendToBuffer(out, values[i]);
+        if (const int rc = sqlite3_bind_text(statement, i + 1, out, int(end - out), SQLITE_STATIC); rc != SQLITE_OK)
+            return rc;
+        out = end;
+    }
+    return SQLITE_OK;
 }
 
 int16_t failure(int code)
@@ -221,9 +236,14 @@ int16_t PSSQLITE3_RunPreparedDB(int32_t statement, const QStringList& values, QS
         return failure(SQLITE_MISUSE);
     }
     sqlite3_stmt* s = it->second;
-    int rc = SQLITE_OK;
-    for (int i = 0; i < values.size() && rc == SQLITE_OK; ++i)
-        rc = bindText(s, i + 1, values[i]);
+    // Every parameter is bound on every run, so nothing of an earlier run is left.
+    if (values.size() != sqlite3_bind_parameter_count(s)) {
+        errorText = QStringLiteral("The statement takes %1 values, not %2")
+                        .arg(sqlite3_bind_parameter_count(s))
+                        .arg(values.size());
+        return failure(SQLITE_RANGE);
+    }
+    int rc = bindTexts(s, values);
     if (rc == SQLITE_OK) {
         rc = sqlite3_step(s);
         while (rc == SQLITE_ROW)
@@ -233,7 +253,6 @@ int16_t PSSQLITE3_RunPreparedDB(int32_t statement, const QStringList& values, QS
     if (rc != SQLITE_OK)
         errorText = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(s)));
     sqlite3_reset(s);
-    sqlite3_clear_bindings(s);
     return rc == SQLITE_OK ? 0 : failure(rc);
 }
 
