@@ -1,6 +1,7 @@
 #include "storage/IsoClauses.h"
 
 #include <QFile>
+#include <QSet>
 #include <QStringList>
 #include <QTextStream>
 #include <algorithm>
@@ -37,9 +38,16 @@ QString IsoClauses::Title(const QString& number)
     return found == all.end() ? QString() : found->title;
 }
 
+// A set rather than the list: an import asks for every clause of every row.
 bool IsoClauses::Exists(const QString& number)
 {
-    return !Title(number).isEmpty();
+    static const QSet<QString> numbers = [] {
+        QSet<QString> all;
+        for (const Clause& clause : All())
+            all.insert(clause.number);
+        return all;
+    }();
+    return numbers.contains(number);
 }
 
 bool IsoClauses::RequiresProcedure(const QString& number)

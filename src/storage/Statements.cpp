@@ -146,7 +146,7 @@ QString DeleteDocument(const QString& dockey)
 Bound InsertDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                           const QString& catkey, const QString& isoref)
 {
-    static const QString sql = QStringLiteral("INSERT INTO tbldocument SELECT ?1,?2,?3,?4,?5,?6 WHERE "
+    static const QString sql = QStringLiteral("INSERT OR IGNORE INTO tbldocument SELECT ?1,?2,?3,?4,?5,?6 WHERE "
                                               "EXISTS(SELECT 1 FROM tblcategory WHERE catkey=?5)");
     return {sql, {dockey, docref, doctitle, docpath, catkey, isoref}};
 }
@@ -246,14 +246,31 @@ QString UpsertControl(const QString& dockey, const QStringList& values)
         + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + quoted(dockey) + QLatin1Char(')');
 }
 
+namespace {
+const QString kControlInsert
+    = QStringLiteral(" INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,approvedhash,"
+                     "reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,withdrawnreason) SELECT "
+                     "?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15 WHERE EXISTS(SELECT 1 FROM tbldocument "
+                     "WHERE dockey=?1)");
+} // namespace
+
 Bound UpsertControlBound(const QString& dockey, const QStringList& values)
 {
-    static const QString sql
-        = QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
-                         "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
-                         "withdrawnreason) SELECT ?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15 WHERE "
-                         "EXISTS(SELECT 1 FROM tbldocument WHERE dockey=?1)");
+    static const QString sql = QStringLiteral("INSERT OR REPLACE") + kControlInsert;
     return {sql, QStringList {dockey} + values};
+}
+
+Bound InsertControlBound(const QString& dockey, const QStringList& values)
+{
+    static const QString sql = QStringLiteral("INSERT OR IGNORE") + kControlInsert;
+    return {sql, QStringList {dockey} + values};
+}
+
+QString SelectAllControl()
+{
+    return QStringLiteral("SELECT kind,revision,status,owner,approvedby,approvedon,approvedhash,reviewmonths,"
+                          "nextreview,retentionmonths,retentionends,issuer,edition,withdrawnreason,dockey FROM "
+                          "tblcontrol");
 }
 
 QString SelectCategoryReviewMonths(const QString& catkey)

@@ -52,7 +52,10 @@ QString InsertDocument(const QString& dockey, const QString& docref, const QStri
 QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& isoref);
 QString DeleteDocument(const QString& dockey);
-// The same writes with their values bound, for an import of many rows.
+// The same writes with their values bound, for an import of many rows. The insert ignores a key
+// that is already stored rather than failing: a statement that may insert rows and fail keeps a
+// copy of every page it changes until it ends, which doubles the cost of each row; a new key is
+// never a stored one.
 Bound InsertDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                           const QString& catkey, const QString& isoref);
 Bound UpdateDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
@@ -75,6 +78,11 @@ QString CountDueForReview(const QString& until);
 // Writes every control field of a document, its row made when it has none.
 QString UpsertControl(const QString& dockey, const QStringList& values);
 Bound UpsertControlBound(const QString& dockey, const QStringList& values);
+// The control row of a document just inserted, which has none yet (so inserted without the copy the
+// upsert keeps; see InsertDocumentBound).
+Bound InsertControlBound(const QString& dockey, const QStringList& values);
+// Every control row: its columns as SelectControl gives them, then the dockey.
+QString SelectAllControl();
 QString SelectCategoryReviewMonths(const QString& catkey);
 QString UpsertCategoryReviewMonths(const QString& catkey, int months);
 // Documents not obsolete whose next review is on or before the date (yyyy-MM-dd).
