@@ -68,24 +68,35 @@ bool runStatement(sqlDB& db, const Sql::Bound& statement)
     return statement.values.isEmpty() ? db.Execute(statement.sql) : db.ExecuteBound(statement.sql, statement.values);
 }
 
-// Statements with bound values run one by one, each kind parsed once; texts go to the engine in texts
-// of a thousand statements, which it runs in turn: one call per thousand rows, not one per row.
-bool runStatements(sqlDB& db, const std::vector<Sql::Bound>& statements, std::size_t from)
+// Runs the statements next gives: the first alone where what it changed decides; then texts go to
+// the engine a thousand in one call, which it runs in turn, and statements with bound values one by
+// one, each kind parsed once.
+Catalogue::Write runAll(sqlDB& db, const std::function<bool(Sql::Bound&)>& next, bool firstMustChange)
 {
-    constexpr std::size_t kTextsPerCall = 1000;
-    for (std::size_t i = from; i < statements.size();) {
-        QStringList texts;
-        while (i < statements.size() && statements[i].values.isEmpty() && std::size_t(texts.size()) < kTextsPerCall)
-            texts << statements[i++].sql;
-        if (texts.isEmpty()) {
-            if (!db.ExecuteBound(statements[i].sql, statements[i].values))
-                return false;
-            ++i;
-        } else if (!db.Execute(texts.join(QStringLiteral(";\n")))) {
-            return false;
+    constexpr qsizetype kTextsPerCall = 1000;
+    Sql::Bound statement;
+    if (firstMustChange && next(statement)) {
+        if (!runStatement(db, statement))
+            return Catalogue::Write::Refused;
+        if (db.Changes() == 0)
+            return Catalogue::Write::Unchanged;
+    }
+    QStringList texts;
+    const auto flush = [&] {
+        const bool ran = texts.isEmpty() || db.Execute(texts.join(QStringLiteral(";\n")));
+        texts.clear();
+        return ran;
+    };
+    while (next(statement)) {
+        if (statement.values.isEmpty()) {
+            texts << statement.sql;
+            if (texts.size() == kTextsPerCall && !flush())
+                return Catalogue::Write::Refused;
+        } else if (!flush() || !db.ExecuteBound(statement.sql, statement.values)) {
+            return Catalogue::Write::Refused;
         }
     }
-    return true;
+    return flush() ? Catalogue::Write::Done : Catalogue::Write::Refused;
 }
 
 int columnOf(const ResultTable& table, const QString& name)
@@ -386,41 +397,32 @@ QStringList Catalogue::historyRow(const QString& dockey, const QString& catkey, 
 Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QStringList>& history,
                                    bool firstMustChange)
 {
-    std::vector<Sql::Bound> texts;
-    texts.reserve(std::size_t(statements.size()));
-    for (const QString& statement : statements)
-        texts.push_back({statement, {}});
-    return change(texts, history, firstMustChange);
+    qsizetype i = 0, h = 0;
+    return change(
+        [&](Sql::Bound& statement) {
+            if (i < statements.size())
+                statement = {statements[i++], {}};
+            else if (m_control && h < history.size())
+                statement = Sql::InsertHistory(history[h++]);
+            else
+                return false;
+            return true;
+        },
+        firstMustChange);
 }
 
-Catalogue::Write Catalogue::change(const std::vector<Sql::Bound>& statements, const QList<QStringList>& history,
-                                   bool firstMustChange)
+Catalogue::Write Catalogue::change(const std::function<bool(Sql::Bound&)>& next, bool firstMustChange)
 {
     if (!m_db->Execute(Sql::BeginTransaction()))
         return Write::Refused;
-    std::size_t from = 0;
-    // The first statement alone where what it changed decides.
-    if (firstMustChange && !statements.empty()) {
-        if (!runStatement(*m_db, statements.front())) {
-            m_db->RollBack();
-            return Write::Refused;
-        }
-        if (m_db->Changes() == 0) {
-            m_db->RollBack();
-            return Write::Unchanged;
-        }
-        from = 1;
-    }
-    bool ran = runStatements(*m_db, statements, from);
-    for (qsizetype i = 0; ran && m_control && i < history.size(); ++i)
-        ran = runStatement(*m_db, Sql::InsertHistory(history[i]));
-    if (ran && m_db->Execute(Sql::CommitTransaction())) {
+    const Write written = runAll(*m_db, next, firstMustChange);
+    if (written == Write::Done && m_db->Execute(Sql::CommitTransaction())) {
         m_searchable.clear(); // searched afresh after any change of ours
         m_controlCopyValid = false;
         return Write::Done;
     }
     m_db->RollBack();
-    return Write::Refused;
+    return written == Write::Unchanged ? Write::Unchanged : Write::Refused;
 }
 
 QString Catalogue::AddCategory(const QString& name)

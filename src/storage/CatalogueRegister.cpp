@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QSet>
 #include <array>
+#include <deque>
 
 // The register in and out: every document with its category and control data, as CSV.
 
@@ -282,12 +283,14 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
     return plan;
 }
 
-// The rows' writes have their values bound: a register of many rows parses each kind of write once.
+// The writes are made row by row as the engine takes them, with their values bound: a register of
+// many rows is neither parsed per row nor held whole in memory.
 Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
 {
-    std::vector<Sql::Bound> statements;
-    statements.reserve(plan.rows.size() * 2 + std::size_t(plan.newCategories.size()));
-    QList<QStringList> history;
+    const int added = plan.Count(ImportRow::Action::New);
+    if (plan.newCategories.isEmpty() && added == 0 && plan.Count(ImportRow::Action::Changed) == 0)
+        return Write::Unchanged;
+    std::deque<Sql::Bound> pending; // made and not yet run
     QHash<QString, QString> categoryKeys;
     for (const Category& category : Categories())
         categoryKeys.insert(category.name, category.key);
@@ -296,29 +299,40 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
         if (catkey.isEmpty())
             return Write::Refused;
         categoryKeys.insert(name, catkey);
-        statements.push_back({Sql::InsertCategory(catkey, StripQuotes(name)), {}});
-        history << historyRow(QString(), catkey, "Category added by import", {}, name);
+        pending.push_back({Sql::InsertCategory(catkey, StripQuotes(name)), {}});
+        if (m_control)
+            pending.push_back(Sql::InsertHistory(historyRow(QString(), catkey, "Category added by import", {}, name)));
     }
-    const QStringList keys = newKeys(plan.Count(ImportRow::Action::New));
-    if (keys.size() < plan.Count(ImportRow::Action::New))
+    const QStringList keys = newKeys(added);
+    if (keys.size() < added)
         return Write::Refused;
     auto key = keys.cbegin();
-    for (const ImportRow& row : plan.rows) {
-        const bool added = row.action == ImportRow::Action::New;
-        if (!added && row.action != ImportRow::Action::Changed)
-            continue;
+    const auto queue = [&](const ImportRow& row) {
+        const bool isNew = row.action == ImportRow::Action::New;
         const Document& d = row.document;
-        const QString dockey = added ? *key++ : d.key;
-        const QString catkey = categoryKeys.value(row.category);
-        statements.push_back(added ? Sql::InsertDocumentBound(dockey, d.ref, d.title, d.path, catkey, d.clauses)
-                                   : Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
-        history << historyRow(dockey, catkey, added ? "Added by import" : "Changed by import", {},
-                              d.ref + QStringLiteral(" - ") + d.title);
+        const QString dockey = isNew ? *key++ : d.key, catkey = categoryKeys.value(row.category);
+        pending.push_back(isNew ? Sql::InsertDocumentBound(dockey, d.ref, d.title, d.path, catkey, d.clauses)
+                                : Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
         if (row.hasControl && m_control)
-            statements.push_back(added ? Sql::InsertControlBound(dockey, row.control.Texts())
-                                       : Sql::UpsertControlBound(dockey, row.control.Texts()));
-    }
-    if (statements.empty())
-        return Write::Unchanged;
-    return change(statements, history, false);
+            pending.push_back(isNew ? Sql::InsertControlBound(dockey, row.control.Texts())
+                                    : Sql::UpsertControlBound(dockey, row.control.Texts()));
+        if (m_control)
+            pending.push_back(
+                Sql::InsertHistory(historyRow(dockey, catkey, isNew ? "Added by import" : "Changed by import", {},
+                                              d.ref + QStringLiteral(" - ") + d.title)));
+    };
+    auto row = plan.rows.cbegin();
+    return change(
+        [&](Sql::Bound& statement) {
+            for (; pending.empty() && row != plan.rows.cend(); ++row) {
+                if (row->action == ImportRow::Action::New || row->action == ImportRow::Action::Changed)
+                    queue(*row);
+            }
+            if (pending.empty())
+                return false;
+            statement = std::move(pending.front());
+            pending.pop_front();
+            return true;
+        },
+        false);
 }
