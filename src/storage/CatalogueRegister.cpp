@@ -313,7 +313,8 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
         const QString dockey = isNew ? *key++ : d.key, catkey = categoryKeys.value(row.category);
         pending.push_back(isNew ? Sql::InsertDocumentBound(dockey, d.ref, d.title, d.path, catkey, d.clauses)
                                 : Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
-        if (row.hasControl && m_control)
+        // A new document whose control data are what no row means needs no row.
+        if (row.hasControl && m_control && !(isNew && row.control == DocumentControl()))
             pending.push_back(isNew ? Sql::InsertControlBound(dockey, row.control.Texts())
                                     : Sql::UpsertControlBound(dockey, row.control.Texts()));
         if (m_control)
