@@ -10,6 +10,7 @@
 #include "storage/sqlRecordset.h"
 #include <QDateTime>
 #include <QSet>
+#include <QStringTokenizer>
 #include <array>
 #include <deque>
 
@@ -139,35 +140,21 @@ QString readRow(const QStringList& cells, const FieldColumns& fields, ImportRow&
     row.category = fields.cell(cells, kCategory);
     row.document.clauses = fields.cell(cells, kClauses).remove(QLatin1Char(' '));
     row.document.path = fields.cell(cells, kPath);
-    if (row.document.ref.trimmed().isEmpty())
+    const auto blank = [](const QString& text) { return QStringView(text).trimmed().isEmpty(); };
+    if (blank(row.document.ref))
         return QStringLiteral("no reference");
-    if (row.document.title.trimmed().isEmpty())
+    if (blank(row.document.title))
         return QStringLiteral("no title");
-    if (row.category.trimmed().isEmpty())
+    if (blank(row.category))
         return QStringLiteral("no category");
-    if (row.document.path.trimmed().isEmpty())
+    if (blank(row.document.path))
         return QStringLiteral("no file");
-    for (const QString& clause : row.document.clauses.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QStringView clause : QStringTokenizer(row.document.clauses, u',', Qt::SkipEmptyParts)) {
         if (!IsoClauses::Exists(clause))
             return QStringLiteral("'%1' is not a clause of ISO 9001:2000").arg(clause);
     }
     row.hasControl = fields.control;
     return readControl(cells, fields, row.control);
-}
-
-// Keys for the new documents, made at once and handed out in order: the engine then adds each to
-// the end of the indexes by key instead of anywhere in them. Empty when one could not be made.
-QStringList newKeys(int count)
-{
-    QStringList keys;
-    keys.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        keys << GetGUID();
-        if (keys.back().isEmpty())
-            return {};
-    }
-    keys.sort();
-    return keys;
 }
 
 // Every document's control data by key, in one query: a plan that matches many documents would
@@ -241,6 +228,7 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
     ImportPlan plan;
     plan.rows.reserve(std::size_t(table.rows.size()));
     QHash<QString, int> seen; // category and reference -> the line that gave it
+    seen.reserve(table.rows.size());
     for (int i = 0; i < table.rows.size(); ++i) {
         ImportRow row;
         row.line = table.lines.value(i);
@@ -303,7 +291,9 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
         if (m_control)
             pending.push_back(Sql::InsertHistory(historyRow(QString(), catkey, "Category added by import", {}, name)));
     }
-    const QStringList keys = newKeys(added);
+    // Handed out in increasing order, the keys go in at the end of the indexes by key instead of
+    // anywhere in them.
+    const QStringList keys = GetGUIDs(added);
     if (keys.size() < added)
         return Write::Refused;
     auto key = keys.cbegin();

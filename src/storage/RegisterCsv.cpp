@@ -3,6 +3,7 @@
 #include "storage/TextFold.h"
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <csv.h>
 
 namespace {
@@ -31,9 +32,9 @@ struct Reader
     static void field(void* bytes, size_t size, void* self)
     {
         auto* r = static_cast<Reader*>(self);
-        const QString text = QString::fromUtf8(static_cast<const char*>(bytes), qsizetype(size));
-        r->lineAfter += int(text.count(QLatin1Char('\n')));
-        r->row << text;
+        const auto* begin = static_cast<const char*>(bytes);
+        r->lineAfter += int(std::count(begin, begin + size, '\n'));
+        r->row << QString::fromUtf8(begin, qsizetype(size));
     }
     static void end(int, void* self)
     {
@@ -41,10 +42,11 @@ struct Reader
         if (r->table->header.isEmpty() && r->table->rows.isEmpty() && r->table->error.isEmpty())
             r->table->header = r->row;
         else {
-            r->table->rows << r->row;
+            r->table->rows << std::move(r->row);
             r->table->lines << r->line;
         }
-        r->row.clear();
+        r->row = QStringList();
+        r->row.reserve(r->table->header.size()); // one allocation for a row's fields
         r->line = ++r->lineAfter;
     }
 };
