@@ -297,28 +297,42 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
     if (keys.size() < added)
         return Write::Refused;
     auto key = keys.cbegin();
-    const auto queue = [&](const ImportRow& row) {
-        const bool isNew = row.action == ImportRow::Action::New;
-        const Document& d = row.document;
-        const QString dockey = isNew ? *key++ : d.key, catkey = categoryKeys.value(row.category);
-        pending.push_back(isNew ? Sql::InsertDocumentBound(dockey, d.ref, d.title, d.path, catkey, d.clauses)
-                                : Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
-        // A new document whose control data are what no row means needs no row.
-        if (row.hasControl && m_control && !(isNew && row.control == DocumentControl()))
-            pending.push_back(isNew ? Sql::InsertControlBound(dockey, row.control.Texts())
-                                    : Sql::UpsertControlBound(dockey, row.control.Texts()));
-        if (m_control)
-            pending.push_back(
-                Sql::InsertHistory(historyRow(dockey, catkey, isNew ? "Added by import" : "Changed by import", {},
-                                              d.ref + QStringLiteral(" - ") + d.title)));
-    };
     auto row = plan.rows.cbegin();
+    // The writes of the next rows: their new documents in one statement, then each changed document
+    // and control row, then their history rows in one statement.
+    const auto queueRows = [&] {
+        constexpr int kRowsPerStatement = 64;
+        QStringList documents, history;
+        std::vector<Sql::Bound> others;
+        for (int n = 0; n < kRowsPerStatement && row != plan.rows.cend(); ++row) {
+            const bool isNew = row->action == ImportRow::Action::New;
+            if (!isNew && row->action != ImportRow::Action::Changed)
+                continue;
+            ++n;
+            const Document& d = row->document;
+            const QString dockey = isNew ? *key++ : d.key, catkey = categoryKeys.value(row->category);
+            if (isNew)
+                documents << dockey << d.ref << d.title << d.path << catkey << d.clauses;
+            else
+                others.push_back(Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
+            // A new document whose control data are what no row means needs no row.
+            if (row->hasControl && m_control && !(isNew && row->control == DocumentControl()))
+                others.push_back(isNew ? Sql::InsertControlBound(dockey, row->control.Texts())
+                                       : Sql::UpsertControlBound(dockey, row->control.Texts()));
+            if (m_control)
+                history << historyRow(dockey, catkey, isNew ? "Added by import" : "Changed by import", {},
+                                      d.ref + QStringLiteral(" - ") + d.title);
+        }
+        if (!documents.isEmpty())
+            pending.push_back(Sql::InsertDocuments(documents));
+        pending.insert(pending.end(), std::make_move_iterator(others.begin()), std::make_move_iterator(others.end()));
+        if (!history.isEmpty())
+            pending.push_back(Sql::InsertHistory(history));
+    };
     return change(
         [&](Sql::Bound& statement) {
-            for (; pending.empty() && row != plan.rows.cend(); ++row) {
-                if (row->action == ImportRow::Action::New || row->action == ImportRow::Action::Changed)
-                    queue(*row);
-            }
+            while (pending.empty() && row != plan.rows.cend())
+                queueRows();
             if (pending.empty())
                 return false;
             statement = std::move(pending.front());

@@ -10,6 +10,15 @@ QString quoted(const QString& text)
 {
     return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
 }
+// "(?,?),(?,?)": the parameters of a statement of many rows, for as many values as given.
+QString parameterRows(qsizetype values, int columns)
+{
+    const QString row = QLatin1Char('(') + QStringLiteral("?,").repeated(columns - 1) + QStringLiteral("?)");
+    QStringList rows;
+    for (qsizetype i = 0; i < values; i += columns)
+        rows << row;
+    return rows.join(QLatin1Char(','));
+}
 // A document is stored or refiled only under a category that is there: another program may have
 // deleted it since the window listed it.
 QString categoryExists(const QString& catkey)
@@ -143,12 +152,11 @@ QString DeleteDocument(const QString& dockey)
     return QStringLiteral("DELETE FROM tbldocument WHERE dockey=") + quoted(dockey);
 }
 
-Bound InsertDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
-                          const QString& catkey, const QString& isoref)
+Bound InsertDocuments(const QStringList& values)
 {
-    static const QString sql = QStringLiteral("INSERT OR IGNORE INTO tbldocument SELECT ?1,?2,?3,?4,?5,?6 WHERE "
-                                              "EXISTS(SELECT 1 FROM tblcategory WHERE catkey=?5)");
-    return {sql, {dockey, docref, doctitle, docpath, catkey, isoref}};
+    return {QStringLiteral("INSERT OR IGNORE INTO tbldocument SELECT * FROM (VALUES") + parameterRows(values.size(), 6)
+                + QStringLiteral(") WHERE EXISTS(SELECT 1 FROM tblcategory WHERE catkey=column5)"),
+            values};
 }
 
 Bound UpdateDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
@@ -294,9 +302,9 @@ QString SelectDueForReview(const QString& until)
 
 Bound InsertHistory(const QStringList& values)
 {
-    static const QString sql = QStringLiteral(
-        "INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES(?1,?2,?3,?4,?5,?6,?7)");
-    return {sql, values};
+    return {QStringLiteral("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES")
+                + parameterRows(values.size(), 7),
+            values};
 }
 
 QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happened, const QString& who,

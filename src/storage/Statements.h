@@ -52,12 +52,12 @@ QString InsertDocument(const QString& dockey, const QString& docref, const QStri
 QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& isoref);
 QString DeleteDocument(const QString& dockey);
-// The same writes with their values bound, for an import of many rows. The insert ignores a key
-// that is already stored rather than failing: a statement that may insert rows and fail keeps a
+// New documents, six values each in the order of InsertDocument's, several in one statement: an
+// import's statement per row would cost the engine nearly as much again as the row. A key that is
+// already stored is ignored rather than failing: a statement that may insert rows and fail keeps a
 // copy of every page it changes until it ends, which doubles the cost of each row; a new key is
 // never a stored one.
-Bound InsertDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
-                          const QString& catkey, const QString& isoref);
+Bound InsertDocuments(const QStringList& values);
 Bound UpdateDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                           const QString& isoref);
 
@@ -79,7 +79,7 @@ QString CountDueForReview(const QString& until);
 QString UpsertControl(const QString& dockey, const QStringList& values);
 Bound UpsertControlBound(const QString& dockey, const QStringList& values);
 // The control row of a document just inserted, which has none yet (so inserted without the copy the
-// upsert keeps; see InsertDocumentBound).
+// upsert keeps; see InsertDocuments).
 Bound InsertControlBound(const QString& dockey, const QStringList& values);
 // Every control row: its columns as SelectControl gives them, then the dockey.
 QString SelectAllControl();
@@ -87,7 +87,8 @@ QString SelectCategoryReviewMonths(const QString& catkey);
 QString UpsertCategoryReviewMonths(const QString& catkey, int months);
 // Documents not obsolete whose next review is on or before the date (yyyy-MM-dd).
 QString SelectDueForReview(const QString& until);
-// values: happened, who, dockey, catkey, action, old value, new value.
+// One or more history rows, seven values each: happened, who, dockey, catkey, action, old value,
+// new value.
 Bound InsertHistory(const QStringList& values);
 // A history row for every document of a category, naming each by its reference.
 QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happened, const QString& who,
