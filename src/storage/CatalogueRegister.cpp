@@ -157,6 +157,9 @@ QString readRow(const QStringList& cells, const FieldColumns& fields, ImportRow&
     return readControl(cells, fields, row.control);
 }
 
+// A row's category name and reference, by which it is matched to a document.
+using RefKey = std::pair<QString, QString>;
+
 // Every document's control data by key, in one query: a plan that matches many documents would
 // otherwise ask for each.
 QHash<QString, DocumentControl> controlByKey(int32_t db)
@@ -219,15 +222,15 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
     QSet<QString> categoryNames;
     for (const Category& category : Categories())
         categoryNames.insert(category.name);
-    QMultiHash<QString, Document> existing; // by category name and reference
+    QMultiHash<RefKey, Document> existing;
     for (Document& d : allDocuments(true))
-        existing.insert(d.category + QLatin1Char('\n') + d.ref, std::move(d));
+        existing.insert({d.category, d.ref}, std::move(d));
     const QHash<QString, DocumentControl> controls
         = m_control && !existing.isEmpty() ? controlByKey(m_db->db()) : QHash<QString, DocumentControl>();
     const FieldColumns fields(mapping);
     ImportPlan plan;
     plan.rows.reserve(std::size_t(table.rows.size()));
-    QHash<QString, int> seen; // category and reference -> the line that gave it
+    QHash<RefKey, int> seen; // the line that gave it
     seen.reserve(table.rows.size());
     for (int i = 0; i < table.rows.size(); ++i) {
         ImportRow row;
@@ -237,20 +240,26 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
             row.reason = QStringLiteral("it has %1 fields, the header %2").arg(cells.size()).arg(table.header.size());
         else
             row.reason = readRow(cells, fields, row);
-        const QString id = row.category + QLatin1Char('\n') + row.document.ref;
-        if (row.reason.isEmpty() && seen.contains(id))
-            row.reason = QStringLiteral("reference %1 in %2 is already in line %3")
-                             .arg(row.document.ref, row.category)
-                             .arg(seen.value(id));
+        const RefKey id {row.category, row.document.ref};
         const auto match = existing.constFind(id);
+        // Every row of a reference that two documents share is refused so; none is the first.
         if (row.reason.isEmpty() && match != existing.cend() && existing.count(id) > 1)
             row.reason
                 = QStringLiteral("two documents of %1 have the reference %2").arg(row.category, row.document.ref);
+        if (row.reason.isEmpty()) {
+            const qsizetype before = seen.size();
+            int& first = seen[id];
+            if (seen.size() == before)
+                row.reason = QStringLiteral("reference %1 in %2 is already in line %3")
+                                 .arg(row.document.ref, row.category)
+                                 .arg(first);
+            else
+                first = row.line;
+        }
         if (!row.reason.isEmpty()) {
             plan.rows.push_back(std::move(row));
             continue;
         }
-        seen.insert(id, row.line);
         if (match == existing.cend()) {
             row.action = ImportRow::Action::New;
             if (!categoryNames.contains(row.category) && !plan.newCategories.contains(row.category))
@@ -298,12 +307,15 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
         return Write::Refused;
     auto key = keys.cbegin();
     auto row = plan.rows.cbegin();
-    // The writes of the next rows: their new documents in one statement, then each changed document
-    // and control row, then their history rows in one statement.
+    // The writes of the next rows: their new documents in one statement and the control rows of
+    // those in another, then each changed document and its control row, then the rows' history in
+    // one statement.
     const auto queueRows = [&] {
         constexpr int kRowsPerStatement = 64;
-        QStringList documents, history;
-        std::vector<Sql::Bound> others;
+        QStringList documents, controls, history;
+        documents.reserve(kRowsPerStatement * 6);
+        history.reserve(kRowsPerStatement * 7);
+        std::vector<Sql::Bound> changes;
         for (int n = 0; n < kRowsPerStatement && row != plan.rows.cend(); ++row) {
             const bool isNew = row->action == ImportRow::Action::New;
             if (!isNew && row->action != ImportRow::Action::Changed)
@@ -314,18 +326,22 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
             if (isNew)
                 documents << dockey << d.ref << d.title << d.path << catkey << d.clauses;
             else
-                others.push_back(Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
+                changes.push_back(Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
+            const bool control = row->hasControl && m_control;
             // A new document whose control data are what no row means needs no row.
-            if (row->hasControl && m_control && !(isNew && row->control == DocumentControl()))
-                others.push_back(isNew ? Sql::InsertControlBound(dockey, row->control.Texts())
-                                       : Sql::UpsertControlBound(dockey, row->control.Texts()));
+            if (control && isNew && row->control != DocumentControl())
+                controls << dockey << row->control.Texts();
+            else if (control && !isNew)
+                changes.push_back(Sql::UpsertControlBound(dockey, row->control.Texts()));
             if (m_control)
                 history << historyRow(dockey, catkey, isNew ? "Added by import" : "Changed by import", {},
                                       d.ref + QStringLiteral(" - ") + d.title);
         }
         if (!documents.isEmpty())
             pending.push_back(Sql::InsertDocuments(documents));
-        pending.insert(pending.end(), std::make_move_iterator(others.begin()), std::make_move_iterator(others.end()));
+        if (!controls.isEmpty())
+            pending.push_back(Sql::InsertControls(controls));
+        pending.insert(pending.end(), std::make_move_iterator(changes.begin()), std::make_move_iterator(changes.end()));
         if (!history.isEmpty())
             pending.push_back(Sql::InsertHistory(history));
     };

@@ -254,24 +254,24 @@ QString UpsertControl(const QString& dockey, const QStringList& values)
         + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + quoted(dockey) + QLatin1Char(')');
 }
 
-namespace {
-const QString kControlInsert
-    = QStringLiteral(" INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,approvedhash,"
-                     "reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,withdrawnreason) SELECT "
-                     "?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15 WHERE EXISTS(SELECT 1 FROM tbldocument "
-                     "WHERE dockey=?1)");
-} // namespace
-
 Bound UpsertControlBound(const QString& dockey, const QStringList& values)
 {
-    static const QString sql = QStringLiteral("INSERT OR REPLACE") + kControlInsert;
+    static const QString sql
+        = QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
+                         "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
+                         "withdrawnreason) SELECT ?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15 WHERE "
+                         "EXISTS(SELECT 1 FROM tbldocument WHERE dockey=?1)");
     return {sql, QStringList {dockey} + values};
 }
 
-Bound InsertControlBound(const QString& dockey, const QStringList& values)
+Bound InsertControls(const QStringList& values)
 {
-    static const QString sql = QStringLiteral("INSERT OR IGNORE") + kControlInsert;
-    return {sql, QStringList {dockey} + values};
+    return {QStringLiteral("INSERT OR IGNORE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
+                           "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
+                           "withdrawnreason) SELECT * FROM (VALUES")
+                + parameterRows(values.size(), 15)
+                + QStringLiteral(") WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=column1)"),
+            values};
 }
 
 QString SelectAllControl()

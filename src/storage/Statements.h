@@ -78,9 +78,9 @@ QString CountDueForReview(const QString& until);
 // Writes every control field of a document, its row made when it has none.
 QString UpsertControl(const QString& dockey, const QStringList& values);
 Bound UpsertControlBound(const QString& dockey, const QStringList& values);
-// The control row of a document just inserted, which has none yet (so inserted without the copy the
-// upsert keeps; see InsertDocuments).
-Bound InsertControlBound(const QString& dockey, const QStringList& values);
+// The control rows of documents just inserted, which have none yet, fifteen values each (the dockey,
+// then UpsertControl's); inserted as InsertDocuments inserts, without the copy the upsert keeps.
+Bound InsertControls(const QStringList& values);
 // Every control row: its columns as SelectControl gives them, then the dockey.
 QString SelectAllControl();
 QString SelectCategoryReviewMonths(const QString& catkey);
