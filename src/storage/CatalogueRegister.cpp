@@ -307,6 +307,7 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
         return Write::Refused;
     auto key = keys.cbegin();
     auto row = plan.rows.cbegin();
+    std::pair<QString, QString> category; // the last row's, with its key
     // The writes of the next rows: their new documents in one statement and the control rows of
     // those in another, then each changed document and its control row, then the rows' history in
     // one statement.
@@ -322,7 +323,9 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
                 continue;
             ++n;
             const Document& d = row->document;
-            const QString dockey = isNew ? *key++ : d.key, catkey = categoryKeys.value(row->category);
+            if (row->category != category.first) // the rows of a category mostly come together
+                category = {row->category, categoryKeys.value(row->category)};
+            const QString dockey = isNew ? *key++ : d.key, catkey = category.second;
             if (isNew)
                 documents << dockey << d.ref << d.title << d.path << catkey << d.clauses;
             else
