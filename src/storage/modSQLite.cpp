@@ -14,29 +14,36 @@ constexpr int kBusyTimeoutMs = 5000;
 // At most this many KiB of the catalogue's pages stay in memory between statements.
 constexpr const char* kCacheSize = "PRAGMA cache_size=-65536";
 
-// The open databases by handle. One the program let go without closing it is closed when the
-// program ends, so the engine releases it and its files cleanly.
+// The open databases and their prepared statements by handle. One the program let go without
+// closing it is closed when the program ends, its statements first, so the engine releases it and
+// its files cleanly.
 struct OpenConnections
 {
     std::map<int32_t, sqlite3*> byHandle;
+    std::map<int32_t, sqlite3_stmt*> statements;
     ~OpenConnections()
     {
+        for (const auto& [handle, statement] : statements)
+            sqlite3_finalize(statement);
         for (const auto& [handle, db] : byHandle)
             sqlite3_close_v2(db);
     }
 };
 
-std::map<int32_t, sqlite3*>& connections()
+OpenConnections& openDatabases()
 {
-    static OpenConnections open;
-    return open.byHandle;
+    static OpenConnections connections;
+    return connections;
 }
 
-// The prepared statements by handle; each belongs to one of the open databases.
+std::map<int32_t, sqlite3*>& connections()
+{
+    return openDatabases().byHandle;
+}
+
 std::map<int32_t, sqlite3_stmt*>& preparedStatements()
 {
-    static std::map<int32_t, sqlite3_stmt*> prepared;
-    return prepared;
+    return openDatabases().statements;
 }
 
 template <typename Map> int32_t nextHandle(const Map& used)
@@ -254,15 +261,6 @@ int16_t PSSQLITE3_RunPreparedDB(int32_t statement, const QStringList& values, QS
         errorText = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(s)));
     sqlite3_reset(s);
     return rc == SQLITE_OK ? 0 : failure(rc);
-}
-
-void PSSQLITE3_FinalizeDB(int32_t statement)
-{
-    const auto it = preparedStatements().find(statement);
-    if (it == preparedStatements().end())
-        return;
-    sqlite3_finalize(it->second);
-    preparedStatements().erase(it);
 }
 
 void PSSQLITE3_CloseDB(int32_t handle)

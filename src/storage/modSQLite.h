@@ -21,13 +21,12 @@ int16_t PSSQLITE3_ExecuteDB(int32_t handle, const QByteArray& sql, int32_t& rowC
                             ResultTable& table, QString& errorText);
 
 // A statement prepared once and run many times with its values bound: a write repeated for many rows
-// is parsed once. Known by a small non-zero handle too; 0 with the description in errorText when the
-// engine refuses it. sql holds one statement.
+// is parsed once. Known by a small non-zero handle too, and kept until its database is closed; 0 with
+// the description in errorText when the engine refuses it. sql holds one statement.
 int32_t PSSQLITE3_PrepareDB(int32_t handle, const QByteArray& sql, QString& errorText);
 // Binds the values in turn, as text, to the statement's parameters ?1, ?2, ... (one value for each),
 // runs it to its end and makes it ready for the next run. Returns 0 when it ran, else a non-zero status and errorText.
 int16_t PSSQLITE3_RunPreparedDB(int32_t statement, const QStringList& values, QString& errorText);
-void PSSQLITE3_FinalizeDB(int32_t statement);
 
 // Closes the database behind the handle, and its prepared statements; an unknown handle is ignored.
 void PSSQLITE3_CloseDB(int32_t handle);
