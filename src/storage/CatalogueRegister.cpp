@@ -1,18 +1,15 @@
 #include "storage/Catalogue.h"
 
 #include "platform/AppError.h"
-#include "platform/LoginName.h"
+#include "storage/ImportStatements.h"
 #include "storage/IsoClauses.h"
 #include "storage/ResultTable.h"
 #include "storage/Statements.h"
-#include "storage/modDB.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
-#include <QDateTime>
 #include <QSet>
 #include <QStringTokenizer>
 #include <array>
-#include <deque>
 
 // The register in and out: every document with its category and control data, as CSV.
 
@@ -280,83 +277,22 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
     return plan;
 }
 
-// The writes are made row by row as the engine takes them, with their values bound: a register of
-// many rows is neither parsed per row nor held whole in memory.
 Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
 {
-    const int added = plan.Count(ImportRow::Action::New);
-    if (plan.newCategories.isEmpty() && added == 0 && plan.Count(ImportRow::Action::Changed) == 0)
+    if (plan.newCategories.isEmpty() && plan.Count(ImportRow::Action::New) == 0
+        && plan.Count(ImportRow::Action::Changed) == 0)
         return Write::Unchanged;
-    std::deque<Sql::Bound> pending; // made and not yet run
     QHash<QString, QString> categoryKeys;
     for (const Category& category : Categories())
         categoryKeys.insert(category.name, category.key);
-    for (const QString& name : plan.newCategories) {
-        const QString catkey = GetGUID();
-        if (catkey.isEmpty())
-            return Write::Refused;
-        categoryKeys.insert(name, catkey);
-        pending.push_back({Sql::InsertCategory(catkey, StripQuotes(name)), {}});
-        if (m_control)
-            pending.push_back(Sql::InsertHistory(historyRow(QString(), catkey, "Category added by import", {}, name)));
+    ImportStatements::HistoryRow history;
+    if (m_control) {
+        history = [this](const QString& dockey, const QString& catkey, const QString& action, const QString& value) {
+            return historyRow(dockey, catkey, action, {}, value);
+        };
     }
-    // Handed out in increasing order, the keys go in at the end of the indexes by key instead of
-    // anywhere in them.
-    const QStringList keys = GetGUIDs(added);
-    if (keys.size() < added)
+    ImportStatements statements(plan, std::move(categoryKeys), m_control, history);
+    if (!statements.MakeKeys())
         return Write::Refused;
-    auto key = keys.cbegin();
-    auto row = plan.rows.cbegin();
-    std::pair<QString, QString> category; // the last row's, with its key
-    // The writes of the next rows: their new documents in one statement and the control rows of
-    // those in another, then each changed document and its control row, then the rows' history in
-    // one statement.
-    const auto queueRows = [&] {
-        constexpr int kRowsPerStatement = 64;
-        QStringList documents, controls, history;
-        documents.reserve(kRowsPerStatement * 6);
-        history.reserve(kRowsPerStatement * 7);
-        std::vector<Sql::Bound> changes;
-        for (int n = 0; n < kRowsPerStatement && row != plan.rows.cend(); ++row) {
-            const bool isNew = row->action == ImportRow::Action::New;
-            if (!isNew && row->action != ImportRow::Action::Changed)
-                continue;
-            ++n;
-            const Document& d = row->document;
-            if (row->category != category.first) // the rows of a category mostly come together
-                category = {row->category, categoryKeys.value(row->category)};
-            const QString dockey = isNew ? *key++ : d.key, catkey = category.second;
-            if (isNew)
-                documents << dockey << d.ref << d.title << d.path << catkey << d.clauses;
-            else
-                changes.push_back(Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
-            const bool control = row->hasControl && m_control;
-            // A new document whose control data are what no row means needs no row.
-            if (control && isNew && row->control != DocumentControl())
-                controls << dockey << row->control.Texts();
-            else if (control && !isNew)
-                changes.push_back(Sql::UpsertControlBound(dockey, row->control.Texts()));
-            if (m_control)
-                history << historyRow(dockey, catkey, isNew ? "Added by import" : "Changed by import", {},
-                                      d.ref + QStringLiteral(" - ") + d.title);
-        }
-        if (!documents.isEmpty())
-            pending.push_back(Sql::InsertDocuments(documents));
-        if (!controls.isEmpty())
-            pending.push_back(Sql::InsertControls(controls));
-        pending.insert(pending.end(), std::make_move_iterator(changes.begin()), std::make_move_iterator(changes.end()));
-        if (!history.isEmpty())
-            pending.push_back(Sql::InsertHistory(history));
-    };
-    return change(
-        [&](Sql::Bound& statement) {
-            while (pending.empty() && row != plan.rows.cend())
-                queueRows();
-            if (pending.empty())
-                return false;
-            statement = std::move(pending.front());
-            pending.pop_front();
-            return true;
-        },
-        false);
+    return change([&statements](Sql::Bound& statement) { return statements.Next(statement); }, false);
 }
