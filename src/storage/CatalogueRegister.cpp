@@ -230,7 +230,7 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
     QHash<RefKey, int> seen; // the line that gave it
     seen.reserve(table.rows.size());
     for (int i = 0; i < table.rows.size(); ++i) {
-        ImportRow row;
+        ImportRow& row = plan.rows.emplace_back();
         row.line = table.lines.value(i);
         const QStringList& cells = table.rows[i];
         if (cells.size() != table.header.size())
@@ -253,10 +253,8 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
             else
                 first = row.line;
         }
-        if (!row.reason.isEmpty()) {
-            plan.rows.push_back(std::move(row));
+        if (!row.reason.isEmpty())
             continue;
-        }
         if (match == existing.cend()) {
             row.action = ImportRow::Action::New;
             if (!categoryNames.contains(row.category) && !plan.newCategories.contains(row.category))
@@ -272,7 +270,6 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
                 && old.path == row.document.path && (!row.hasControl || current == row.control);
             row.action = same ? ImportRow::Action::Unchanged : ImportRow::Action::Changed;
         }
-        plan.rows.push_back(std::move(row));
     }
     return plan;
 }

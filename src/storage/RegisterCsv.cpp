@@ -12,8 +12,8 @@ namespace {
 // code page of older spreadsheets.
 QByteArray asUtf8(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return bytes.mid(3);
+    if (bytes.startsWith("\xEF\xBB\xBF")) // the text after the mark, not copied: bytes outlive it
+        return QByteArray::fromRawData(bytes.constData() + 3, bytes.size() - 3);
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
         return QString(utf16(bytes.mid(2))).toUtf8();

@@ -1,6 +1,7 @@
 #include "storage/Statements.h"
 
 #include "storage/modDB.h"
+#include <QHash>
 #include <QStringList>
 
 namespace Sql {
@@ -10,14 +11,18 @@ QString quoted(const QString& text)
 {
     return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
 }
-// "(?,?),(?,?)": the parameters of a statement of many rows, for as many values as given.
-QString parameterRows(qsizetype values, int columns)
+// The text of a statement of many rows: before, the parameters of as many rows as the values fill,
+// "(?,?),(?,?)", and after. Made once for each number of rows: an import asks for the same few again
+// and again.
+QString manyRows(const char* before, qsizetype values, int columns, const char* after)
 {
-    const QString row = QLatin1Char('(') + QStringLiteral("?,").repeated(columns - 1) + QStringLiteral("?)");
-    QStringList rows;
-    for (qsizetype i = 0; i < values; i += columns)
-        rows << row;
-    return rows.join(QLatin1Char(','));
+    static QHash<std::pair<const char*, qsizetype>, QString> made;
+    QString& text = made[{before, values}];
+    if (text.isEmpty()) {
+        const QString row = QLatin1Char('(') + QStringLiteral("?,").repeated(columns - 1) + QStringLiteral("?)");
+        text = QLatin1String(before) + QStringList(values / columns, row).join(QLatin1Char(',')) + QLatin1String(after);
+    }
+    return text;
 }
 // A document is stored or refiled only under a category that is there: another program may have
 // deleted it since the window listed it.
@@ -154,8 +159,8 @@ QString DeleteDocument(const QString& dockey)
 
 Bound InsertDocuments(const QStringList& values)
 {
-    return {QStringLiteral("INSERT OR IGNORE INTO tbldocument SELECT * FROM (VALUES") + parameterRows(values.size(), 6)
-                + QStringLiteral(") WHERE EXISTS(SELECT 1 FROM tblcategory WHERE catkey=column5)"),
+    return {manyRows("INSERT OR IGNORE INTO tbldocument SELECT * FROM (VALUES", values.size(), 6,
+                     ") WHERE EXISTS(SELECT 1 FROM tblcategory WHERE catkey=column5)"),
             values};
 }
 
@@ -266,11 +271,10 @@ Bound UpsertControlBound(const QString& dockey, const QStringList& values)
 
 Bound InsertControls(const QStringList& values)
 {
-    return {QStringLiteral("INSERT OR IGNORE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
-                           "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
-                           "withdrawnreason) SELECT * FROM (VALUES")
-                + parameterRows(values.size(), 15)
-                + QStringLiteral(") WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=column1)"),
+    return {manyRows("INSERT OR IGNORE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
+                     "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
+                     "withdrawnreason) SELECT * FROM (VALUES",
+                     values.size(), 15, ") WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=column1)"),
             values};
 }
 
@@ -302,8 +306,8 @@ QString SelectDueForReview(const QString& until)
 
 Bound InsertHistory(const QStringList& values)
 {
-    return {QStringLiteral("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES")
-                + parameterRows(values.size(), 7),
+    return {manyRows("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES",
+                     values.size(), 7, ""),
             values};
 }
 
