@@ -32,9 +32,16 @@ struct Reader
     static void field(void* bytes, size_t size, void* self)
     {
         auto* r = static_cast<Reader*>(self);
-        const auto* begin = static_cast<const char*>(bytes);
-        r->lineAfter += int(std::count(begin, begin + size, '\n'));
-        r->row << QString::fromUtf8(begin, qsizetype(size));
+        const QUtf8StringView text(static_cast<const char*>(bytes), qsizetype(size));
+        r->lineAfter += int(std::count(text.begin(), text.end(), '\n'));
+        // A field as the one above it shares its text: a register repeats its categories, kinds and
+        // statuses down the columns, and a large one would hold a copy of each.
+        const qsizetype column = r->row.size();
+        if (!r->table->rows.isEmpty() && column < r->table->rows.constLast().size()
+            && QAnyStringView::equal(text, r->table->rows.constLast()[column]))
+            r->row << r->table->rows.constLast()[column];
+        else
+            r->row << text.toString();
     }
     static void end(int, void* self)
     {
