@@ -58,6 +58,7 @@ QString DeleteDocument(const QString& dockey);
 // copy of every page it changes until it ends, which doubles the cost of each row; a new key is
 // never a stored one.
 Bound InsertDocuments(const QStringList& values);
+// UpdateDocument with its values bound.
 Bound UpdateDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                           const QString& isoref);
 
@@ -77,6 +78,7 @@ QString SelectObsoleteClauseListCounts();
 QString CountDueForReview(const QString& until);
 // Writes every control field of a document, its row made when it has none.
 QString UpsertControl(const QString& dockey, const QStringList& values);
+// UpsertControl with its values bound.
 Bound UpsertControlBound(const QString& dockey, const QStringList& values);
 // The control rows of documents just inserted, which have none yet, fifteen values each (the dockey,
 // then UpsertControl's); inserted as InsertDocuments inserts, without the copy the upsert keeps.
