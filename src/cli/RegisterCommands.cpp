@@ -128,24 +128,31 @@ QString ImportCommand::Help() const
 int ImportCommand::Run(const CliOptions& options, QTextStream& out, QTextStream& err)
 {
     const QString path = options.arguments.value(0);
-    const RegisterCsv::Table table = RegisterCsv::Read(path);
-    if (!table.error.isEmpty()) {
-        err << "cadrelle-cli: cannot import '" << path << "': " << table.error << '\n';
-        return ExitStatus::Failed;
-    }
     Catalogue& catalogue = Catalogue::Current();
     ImportPlan plan;
-    try {
-        plan = catalogue.PlanImport(table, Catalogue::MappingOf(table.header));
-    } catch (...) {
-        err << "cadrelle-cli: cannot import '" << path << "': " << DescribeCurrentException() << '\n';
-        return ExitStatus::Failed;
+    {
+        // The file's table is let go once planned, and the preview once written: a large register
+        // is held once, as its plan, while it is written.
+        const RegisterCsv::Table table = RegisterCsv::Read(path);
+        if (!table.error.isEmpty()) {
+            err << "cadrelle-cli: cannot import '" << path << "': " << table.error << '\n';
+            return ExitStatus::Failed;
+        }
+        try {
+            plan = catalogue.PlanImport(table, Catalogue::MappingOf(table.header));
+        } catch (...) {
+            err << "cadrelle-cli: cannot import '" << path << "': " << DescribeCurrentException() << '\n';
+            return ExitStatus::Failed;
+        }
     }
-    TableWriter result({"line", "action", "ref", "category", "reason"},
-                       {"Line", "Action", "Doc Ref", "Category", "Reason"});
-    for (const ImportRow& row : plan.rows)
-        result.AddRow({QString::number(row.line), actionText(row.action), row.document.ref, row.category, row.reason});
-    result.Write(out, options.format);
+    {
+        TableWriter result({"line", "action", "ref", "category", "reason"},
+                           {"Line", "Action", "Doc Ref", "Category", "Reason"});
+        for (const ImportRow& row : plan.rows)
+            result.AddRow(
+                {QString::number(row.line), actionText(row.action), row.document.ref, row.category, row.reason});
+        result.Write(out, options.format);
+    }
     const bool refused = plan.Count(ImportRow::Action::Refused) > 0;
     if (options.flags.contains(QStringLiteral("apply"))) {
         if (refused && !options.flags.contains(QStringLiteral("partial"))) {

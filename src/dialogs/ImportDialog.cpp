@@ -1,5 +1,6 @@
 #include "dialogs/ImportDialog.h"
 
+#include "dialogs/ImportPreviewModel.h"
 #include "platform/ErrorTrap.h"
 #include "platform/Settings.h"
 #include "storage/Catalogue.h"
@@ -8,26 +9,12 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kSection = QStringLiteral("Import");
-
-QString actionText(ImportRow::Action action)
-{
-    switch (action) {
-    case ImportRow::Action::New:
-        return QStringLiteral("New");
-    case ImportRow::Action::Changed:
-        return QStringLiteral("Changed");
-    case ImportRow::Action::Unchanged:
-        return QStringLiteral("Unchanged");
-    default:
-        return QStringLiteral("Refused");
-    }
-}
 
 // A mapping is remembered for the header it was made for.
 QString mappingKey(const QStringList& header)
@@ -56,11 +43,10 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent)
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblSummary->setTextFormat(Qt::PlainText);
     layout->addWidget(lblSummary);
-    tblPreview = new QTableWidget(0, 5, this);
+    m_preview = new ImportPreviewModel(this);
+    tblPreview = new QTableView(this);
     tblPreview->setObjectName(QStringLiteral("tblPreview"));
-    tblPreview->setHorizontalHeaderLabels({QStringLiteral("Line"), QStringLiteral("Action"), QStringLiteral("Doc Ref"),
-                                           QStringLiteral("Category"), QStringLiteral("Reason")});
-    tblPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPreview->setModel(m_preview);
     tblPreview->verticalHeader()->hide();
     tblPreview->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(tblPreview);
@@ -103,22 +89,15 @@ QHash<QString, int> ImportDialog::Mapping() const
 
 void ImportDialog::Preview()
 {
+    m_preview->Show(nullptr);
     m_plan = ImportPlan();
-    tblPreview->setRowCount(0);
     try {
         m_plan = Catalogue::Current().PlanImport(m_table, Mapping());
     } catch (...) {
         lblSummary->setText(DescribeCurrentException());
         return;
     }
-    tblPreview->setRowCount(int(m_plan.rows.size()));
-    for (int i = 0; i < int(m_plan.rows.size()); ++i) {
-        const ImportRow& row = m_plan.rows[std::size_t(i)];
-        const QString cells[]
-            = {QString::number(row.line), actionText(row.action), row.document.ref, row.category, row.reason};
-        for (int column = 0; column < 5; ++column)
-            tblPreview->setItem(i, column, new QTableWidgetItem(cells[column]));
-    }
+    m_preview->Show(&m_plan);
     lblSummary->setText(QStringLiteral("%1 new, %2 changed, %3 unchanged, %4 refused; new categories: %5")
                             .arg(m_plan.Count(ImportRow::Action::New))
                             .arg(m_plan.Count(ImportRow::Action::Changed))

@@ -7,7 +7,8 @@
 
 class QComboBox;
 class QLabel;
-class QTableWidget;
+class ImportPreviewModel;
+class QTableView;
 
 // Importing a register: which of the file's columns gives each field (as its header names them,
 // or as the user chose for a file with this header before), and a preview of what the import
@@ -26,11 +27,12 @@ public:
     void Accept();
 
     QHash<QString, QComboBox*> cboFields;
-    QTableWidget* tblPreview = nullptr;
+    QTableView* tblPreview = nullptr;
     QLabel* lblSummary = nullptr;
 
 private:
     void Preview();
     RegisterCsv::Table m_table;
     ImportPlan m_plan;
+    ImportPreviewModel* m_preview = nullptr;
 };

@@ -40,10 +40,64 @@ QString now()
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
 }
 
+// When and by whom, for a history row. Taken again only when the second changes: a write of many
+// rows stamps them without formatting the time and looking up the login for each.
+struct HistoryStamp
+{
+    qint64 second = -1;
+    QString happened;
+    QString who;
+};
+
+const HistoryStamp& historyStamp()
+{
+    static HistoryStamp stamp;
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second != stamp.second)
+        stamp = {second, QDateTime::fromSecsSinceEpoch(second, Qt::UTC).toString(Qt::ISODate), LoginName()};
+    return stamp;
+}
+
 // A document as the history names it.
 QString described(const Document& d)
 {
     return d.ref + QStringLiteral(" - ") + d.title;
+}
+
+bool runStatement(sqlDB& db, const Sql::Bound& statement)
+{
+    return statement.values.isEmpty() ? db.Execute(statement.sql) : db.ExecuteBound(statement.sql, statement.values);
+}
+
+// Runs the statements next gives: the first alone where what it changed decides; then texts go to
+// the engine a thousand in one call, which it runs in turn, and statements with bound values one by
+// one, each kind parsed once.
+Catalogue::Write runAll(sqlDB& db, const std::function<bool(Sql::Bound&)>& next, bool firstMustChange)
+{
+    constexpr qsizetype kTextsPerCall = 1000;
+    Sql::Bound statement;
+    if (firstMustChange && next(statement)) {
+        if (!runStatement(db, statement))
+            return Catalogue::Write::Refused;
+        if (db.Changes() == 0)
+            return Catalogue::Write::Unchanged;
+    }
+    QStringList texts;
+    const auto flush = [&] {
+        const bool ran = texts.isEmpty() || db.Execute(texts.join(QStringLiteral(";\n")));
+        texts.clear();
+        return ran;
+    };
+    while (next(statement)) {
+        if (statement.values.isEmpty()) {
+            texts << statement.sql;
+            if (texts.size() == kTextsPerCall && !flush())
+                return Catalogue::Write::Refused;
+        } else if (!flush() || !db.ExecuteBound(statement.sql, statement.values)) {
+            return Catalogue::Write::Refused;
+        }
+    }
+    return flush() ? Catalogue::Write::Done : Catalogue::Write::Refused;
 }
 
 int columnOf(const ResultTable& table, const QString& name)
@@ -339,43 +393,40 @@ std::vector<Document> Catalogue::OtherDocumentsWithReference(const QString& docr
 QStringList Catalogue::historyRow(const QString& dockey, const QString& catkey, const QString& action,
                                   const QString& oldValue, const QString& newValue) const
 {
-    return {now(), LoginName(), dockey, catkey, action, oldValue, newValue};
+    const HistoryStamp& stamp = historyStamp();
+    return {stamp.happened, stamp.who, dockey, catkey, action, oldValue, newValue};
 }
 
 Catalogue::Write Catalogue::change(const QStringList& statements, const QList<QStringList>& history,
                                    bool firstMustChange)
 {
+    qsizetype i = 0, h = 0;
+    return change(
+        [&](Sql::Bound& statement) {
+            if (i < statements.size())
+                statement = {statements[i++], {}};
+            else if (m_control && h < history.size())
+                statement = Sql::InsertHistory(history[h++]);
+            else
+                return false;
+            return true;
+        },
+        firstMustChange);
+}
+
+Catalogue::Write Catalogue::change(const std::function<bool(Sql::Bound&)>& next, bool firstMustChange)
+{
     if (!m_db->Execute(Sql::BeginTransaction()))
         return Write::Refused;
-    QStringList all = statements;
-    if (m_control) {
-        for (const QStringList& row : history)
-            all << Sql::InsertHistory(row);
-    }
-    // The first statement alone, where what it changed decides; the rest in texts of many statements,
-    // which the engine runs in turn: an import of a whole register is one call per thousand rows, not
-    // one per row.
-    constexpr int kStatementsPerCall = 1000;
-    for (int i = 0; i < all.size();) {
-        const int count = i == 0 && firstMustChange ? 1 : std::min(kStatementsPerCall, int(all.size()) - i);
-        if (!m_db->Execute(count == 1 ? all[i] : all.mid(i, count).join(QStringLiteral(";\n")))) {
-            m_db->RollBack();
-            return Write::Refused;
-        }
-        if (i == 0 && firstMustChange && m_db->Changes() == 0) {
-            m_db->RollBack();
-            return Write::Unchanged;
-        }
-        i += count;
-    }
-    if (m_db->Execute(Sql::CommitTransaction())) {
+    const Write written = runAll(*m_db, next, firstMustChange);
+    if (written == Write::Done && m_db->Execute(Sql::CommitTransaction())) {
         m_searchable.clear(); // searched afresh after any change of ours
         m_controlCopyValid = false;
         m_obsoleteValid = false;
         return Write::Done;
     }
     m_db->RollBack();
-    return Write::Refused;
+    return written == Write::Unchanged ? Write::Unchanged : Write::Refused;
 }
 
 QString Catalogue::AddCategory(const QString& name)

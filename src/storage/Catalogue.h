@@ -19,6 +19,9 @@ class QIODevice;
 class ResultTable;
 class sqlDB;
 class Variant;
+namespace Sql {
+struct Bound;
+}
 
 // The catalogue: the one way to its data for the windows, the dialogs, the report, the start-up and
 // the command-line tool. It owns the connection, builds and runs every statement, keeps
@@ -209,6 +212,10 @@ private:
     // Runs the statements as one transaction; the first must change a row, else nothing is kept
     // (Unchanged). The history rows go in with them where the catalogue keeps a history.
     Write change(const QStringList& statements, const QList<QStringList>& history = {}, bool firstMustChange = true);
+    // The same for statements given one at a time: next sets the next one, or returns false. They may
+    // have their values bound, and the history rows are among them: a write of many rows is neither
+    // parsed per row nor held whole in memory.
+    Write change(const std::function<bool(Sql::Bound&)>& next, bool firstMustChange);
     // A history row: the document and category it concerns, what happened, the old and new values.
     QStringList historyRow(const QString& dockey, const QString& catkey, const QString& action,
                            const QString& oldValue = QString(), const QString& newValue = QString()) const;

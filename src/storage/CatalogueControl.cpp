@@ -19,29 +19,6 @@ QString dateText(const QDate& date)
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
-QDate dateFrom(const QString& text)
-{
-    return QDate::fromString(text, Qt::ISODate);
-}
-
-QStringList controlValues(const DocumentControl& c)
-{
-    return {DocumentControl::KindText(c.kind),
-            c.revision,
-            DocumentControl::StatusText(c.status),
-            c.owner,
-            c.approvedBy,
-            dateText(c.approvedOn),
-            c.approvedHash,
-            QString::number(c.reviewMonths),
-            dateText(c.nextReview),
-            QString::number(c.retentionMonths),
-            dateText(c.retentionEnds),
-            c.issuer,
-            c.edition,
-            c.withdrawnReason};
-}
-
 // A reference as a file or folder name: separators and NULs cannot stand in one.
 QString fileNameOf(const QString& text)
 {
@@ -91,30 +68,19 @@ bool Catalogue::refuseWithoutControl()
 
 DocumentControl Catalogue::Control(const QString& dockey)
 {
-    DocumentControl c;
     if (!m_control)
-        return c;
+        return {};
     sqlRecordset rs;
     rs.OpenRecordset(Sql::SelectControl(dockey), m_db->db());
     if (rs.AtEOF())
-        return c;
-    auto text = [&rs](const char* column) { return rs.Value(QLatin1String(column)).toText(); };
-    c.kind = DocumentControl::KindFrom(text("kind"));
-    c.revision = text("revision");
-    c.status = DocumentControl::StatusFrom(text("status"));
-    c.owner = text("owner");
-    c.approvedBy = text("approvedby");
-    c.approvedOn = dateFrom(text("approvedon"));
-    c.approvedHash = text("approvedhash");
-    c.reviewMonths = text("reviewmonths").toInt();
-    c.nextReview = dateFrom(text("nextreview"));
-    c.retentionMonths = text("retentionmonths").toInt();
-    c.retentionEnds = dateFrom(text("retentionends"));
-    c.issuer = text("issuer");
-    c.edition = text("edition");
-    c.withdrawnReason = text("withdrawnreason");
+        return {};
+    QStringList texts;
+    for (const char* column :
+         {"kind", "revision", "status", "owner", "approvedby", "approvedon", "approvedhash", "reviewmonths",
+          "nextreview", "retentionmonths", "retentionends", "issuer", "edition", "withdrawnreason"})
+        texts << rs.Value(QLatin1String(column)).toText();
     rs.CloseRecordset();
-    return c;
+    return DocumentControl::FromTexts(texts);
 }
 
 Catalogue::Write Catalogue::controlChange(const QString& dockey, const DocumentControl& control,
@@ -122,7 +88,7 @@ Catalogue::Write Catalogue::controlChange(const QString& dockey, const DocumentC
 {
     if (refuseWithoutControl())
         return Write::Refused;
-    return change({Sql::UpsertControl(dockey, controlValues(control))}, history);
+    return change({Sql::UpsertControl(dockey, control.Texts())}, history);
 }
 
 // Each field that changed has its own history row, named by the field.
@@ -132,8 +98,8 @@ Catalogue::Write Catalogue::SaveControl(const QString& dockey, const DocumentCon
                                "Approved by", "Approved on",        "Approved SHA-256", "Review interval (months)",
                                "Next review", "Retention (months)", "Retention ends",   "Issuer",
                                "Edition",     "Reason withdrawn"};
-    const QStringList before = controlValues(Control(dockey));
-    const QStringList after = controlValues(control);
+    const QStringList before = Control(dockey).Texts();
+    const QStringList after = control.Texts();
     const QString catkey = CategoryOf(dockey);
     QList<QStringList> history;
     for (int i = 0; i < names.size(); ++i) {

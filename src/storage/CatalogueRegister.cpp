@@ -1,15 +1,17 @@
 #include "storage/Catalogue.h"
 
 #include "platform/AppError.h"
-#include "platform/LoginName.h"
+#include "storage/ImportStatements.h"
 #include "storage/IsoClauses.h"
+#include "storage/ResultTable.h"
 #include "storage/Statements.h"
-#include "storage/modDB.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
 #include <QDateTime>
 #include <QIODevice>
 #include <QSet>
+#include <QStringTokenizer>
+#include <array>
 
 // The register in and out: every document with its category and control data, as CSV.
 
@@ -66,58 +68,127 @@ bool readMonths(const QString& text, int most, int& months)
     return ok && months >= 0 && months <= most;
 }
 
-// The row's fields in the register's terms; the reason when one cannot be taken.
-QString readRow(const QStringList& cells, const QHash<QString, int>& mapping, ImportRow& row)
+// The fields a row is read for, in the order of RegisterCsv::Fields; the key is not read.
+enum Field
 {
-    auto cell = [&](const char* field) {
-        const int column = mapping.value(QLatin1String(field), -1);
-        return column < 0 ? QString() : cells.value(column); // kept exactly: a register goes out and back
-    };
-    row.document.ref = cell("ref");
-    row.document.title = cell("title");
-    row.category = cell("category");
-    row.document.clauses = cell("clauses").remove(QLatin1Char(' '));
-    row.document.path = cell("path");
-    if (row.document.ref.trimmed().isEmpty())
-        return QStringLiteral("no reference");
-    if (row.document.title.trimmed().isEmpty())
-        return QStringLiteral("no title");
-    if (row.category.trimmed().isEmpty())
-        return QStringLiteral("no category");
-    if (row.document.path.trimmed().isEmpty())
-        return QStringLiteral("no file");
-    for (const QString& clause : row.document.clauses.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        if (!IsoClauses::Exists(clause))
-            return QStringLiteral("'%1' is not a clause of ISO 9001:2000").arg(clause);
+    kRef,
+    kTitle,
+    kCategory,
+    kClauses,
+    kPath,
+    kKind, // the control fields from here on
+    kRevision,
+    kStatus,
+    kOwner,
+    kApprovedBy,
+    kApprovedOn,
+    kNextReview,
+    kReviewMonths,
+    kRetentionMonths,
+    kRetentionEnds,
+    kIssuer,
+    kEdition,
+    kFieldCount
+};
+
+// The table's column of each field (-1 for none), looked up once for the table instead of by name
+// for every cell of every row.
+struct FieldColumns
+{
+    std::array<int, kFieldCount> column {};
+    bool control = false; // the file gives control data
+    explicit FieldColumns(const QHash<QString, int>& mapping)
+    {
+        for (int field = 0; field < kFieldCount; ++field) {
+            column[field] = mapping.value(RegisterCsv::Fields()[field], -1);
+            control = control || (field >= kKind && column[field] >= 0);
+        }
     }
-    DocumentControl& c = row.control;
-    for (const char* field : {"kind", "revision", "status", "owner", "approved_by", "approved_on", "next_review",
-                              "review_months", "retention_months", "retention_ends", "issuer", "edition"})
-        row.hasControl = row.hasControl || mapping.contains(QLatin1String(field));
-    const QString kind = cell("kind").trimmed(), status = cell("status").trimmed();
-    if (!kind.isEmpty() && !QStringList({"Document", "Record", "External"}).contains(kind))
+    // Kept exactly: a register goes out and back.
+    QString cell(const QStringList& cells, Field field) const
+    {
+        return column[field] < 0 ? QString() : cells.value(column[field]);
+    }
+};
+
+// The control fields of the row; the reason when one cannot be taken.
+QString readControl(const QStringList& cells, const FieldColumns& fields, DocumentControl& c)
+{
+    static const QStringList kinds = {"Document", "Record", "External"}, statuses = {"Draft", "Approved", "Obsolete"};
+    auto cell = [&](Field field) { return fields.cell(cells, field); };
+    const QString kind = cell(kKind).trimmed(), status = cell(kStatus).trimmed();
+    if (!kind.isEmpty() && !kinds.contains(kind))
         return QStringLiteral("kind '%1' is not Document, Record or External").arg(kind);
-    if (!status.isEmpty() && !QStringList({"Draft", "Approved", "Obsolete"}).contains(status))
+    if (!status.isEmpty() && !statuses.contains(status))
         return QStringLiteral("status '%1' is not Draft, Approved or Obsolete").arg(status);
     c.kind = DocumentControl::KindFrom(kind);
     c.status = DocumentControl::StatusFrom(status);
-    c.revision = cell("revision");
-    c.owner = cell("owner");
-    c.approvedBy = cell("approved_by");
-    c.issuer = cell("issuer");
-    c.edition = cell("edition");
-    const std::pair<const char*, QDate*> dates[]
-        = {{"approved_on", &c.approvedOn}, {"next_review", &c.nextReview}, {"retention_ends", &c.retentionEnds}};
+    c.revision = cell(kRevision);
+    c.owner = cell(kOwner);
+    c.approvedBy = cell(kApprovedBy);
+    c.issuer = cell(kIssuer);
+    c.edition = cell(kEdition);
+    const std::pair<Field, QDate*> dates[]
+        = {{kApprovedOn, &c.approvedOn}, {kNextReview, &c.nextReview}, {kRetentionEnds, &c.retentionEnds}};
     for (const auto& [field, date] : dates) {
         if (!readDate(cell(field), *date))
-            return QStringLiteral("%1 '%2' is not a date (year-month-day, e.g. 2024-03-31)").arg(field, cell(field));
+            return QStringLiteral("%1 '%2' is not a date (year-month-day, e.g. 2024-03-31)")
+                .arg(RegisterCsv::Fields()[field], cell(field));
     }
-    if (!readMonths(cell("review_months"), 120, c.reviewMonths))
-        return QStringLiteral("review_months '%1' is not a number of months from 0 to 120").arg(cell("review_months"));
-    if (!readMonths(cell("retention_months"), 1200, c.retentionMonths))
+    if (!readMonths(cell(kReviewMonths), 120, c.reviewMonths))
+        return QStringLiteral("review_months '%1' is not a number of months from 0 to 120").arg(cell(kReviewMonths));
+    if (!readMonths(cell(kRetentionMonths), 1200, c.retentionMonths))
         return QStringLiteral("retention_months '%1' is not a number of months from 0 to 1200")
-            .arg(cell("retention_months"));
+            .arg(cell(kRetentionMonths));
     return QString();
+}
+
+// The row's fields in the register's terms; the reason when one cannot be taken.
+QString readRow(const QStringList& cells, const FieldColumns& fields, ImportRow& row)
+{
+    row.document.ref = fields.cell(cells, kRef);
+    row.document.title = fields.cell(cells, kTitle);
+    row.category = fields.cell(cells, kCategory);
+    row.document.clauses = fields.cell(cells, kClauses).remove(QLatin1Char(' '));
+    row.document.path = fields.cell(cells, kPath);
+    const auto blank = [](const QString& text) { return QStringView(text).trimmed().isEmpty(); };
+    if (blank(row.document.ref))
+        return QStringLiteral("no reference");
+    if (blank(row.document.title))
+        return QStringLiteral("no title");
+    if (blank(row.category))
+        return QStringLiteral("no category");
+    if (blank(row.document.path))
+        return QStringLiteral("no file");
+    for (const QStringView clause : QStringTokenizer(row.document.clauses, u',', Qt::SkipEmptyParts)) {
+        if (!IsoClauses::Exists(clause))
+            return QStringLiteral("'%1' is not a clause of ISO 9001:2000").arg(clause);
+    }
+    row.hasControl = fields.control;
+    return readControl(cells, fields, row.control);
+}
+
+// A row's category name and reference, by which it is matched to a document.
+using RefKey = std::pair<QString, QString>;
+
+// Every document's control data by key, in one query: a plan that matches many documents would
+// otherwise ask for each.
+QHash<QString, DocumentControl> controlByKey(int32_t db)
+{
+    constexpr int kControlColumns = 14;
+    QHash<QString, DocumentControl> controls;
+    sqlRecordset rs;
+    rs.OpenRecordset(Sql::SelectAllControl(), db);
+    const ResultTable& table = rs.Table();
+    controls.reserve(table.rows());
+    for (int row = 1; row <= table.rows(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < kControlColumns; ++column)
+            texts << table.at(column, row).toText();
+        controls.insert(table.at(kControlColumns, row).toText(), DocumentControl::FromTexts(texts));
+    }
+    rs.CloseRecordset();
+    return controls;
 }
 
 } // namespace
@@ -177,102 +248,84 @@ QHash<QString, int> Catalogue::MappingOf(const QStringList& header)
 // guessed.
 ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QString, int>& mapping)
 {
-    ImportPlan plan;
-    QHash<QString, QString> categoryKeys; // by name
-    for (const Category& category : Categories())
-        categoryKeys.insert(category.name, category.key);
-    QMultiHash<QString, Document> existing; // by category name and reference
-    for (const Document& d : allDocuments(true))
-        existing.insert(d.category + QLatin1Char('\n') + d.ref, d);
-    QHash<QString, int> seen; // category and reference -> the line that gave it
     for (const char* needed : {"ref", "title", "category", "path"}) {
         if (!mapping.contains(QLatin1String(needed)))
             throw AppError(QStringLiteral("The file has no column for the field '%1'").arg(QLatin1String(needed)));
     }
+    QSet<QString> categoryNames;
+    for (const Category& category : Categories())
+        categoryNames.insert(category.name);
+    QMultiHash<RefKey, Document> existing;
+    for (Document& d : allDocuments(true))
+        existing.insert({d.category, d.ref}, std::move(d));
+    const QHash<QString, DocumentControl> controls
+        = m_control && !existing.isEmpty() ? controlByKey(m_db->db()) : QHash<QString, DocumentControl>();
+    const FieldColumns fields(mapping);
+    ImportPlan plan;
+    plan.rows.reserve(std::size_t(table.rows.size()));
+    QHash<RefKey, int> seen; // the line that gave it
+    seen.reserve(table.rows.size());
     for (int i = 0; i < table.rows.size(); ++i) {
-        ImportRow row;
+        ImportRow& row = plan.rows.emplace_back();
         row.line = table.lines.value(i);
         const QStringList& cells = table.rows[i];
         if (cells.size() != table.header.size())
             row.reason = QStringLiteral("it has %1 fields, the header %2").arg(cells.size()).arg(table.header.size());
         else
-            row.reason = readRow(cells, mapping, row);
-        const QString id = row.category + QLatin1Char('\n') + row.document.ref;
-        if (row.reason.isEmpty() && seen.contains(id))
-            row.reason = QStringLiteral("reference %1 in %2 is already in line %3")
-                             .arg(row.document.ref, row.category)
-                             .arg(seen.value(id));
-        const QList<Document> matches = existing.values(id);
-        if (row.reason.isEmpty() && matches.size() > 1)
+            row.reason = readRow(cells, fields, row);
+        const RefKey id {row.category, row.document.ref};
+        const auto match = existing.constFind(id);
+        // Every row of a reference that two documents share is refused so; none is the first.
+        if (row.reason.isEmpty() && match != existing.cend() && existing.count(id) > 1)
             row.reason
                 = QStringLiteral("two documents of %1 have the reference %2").arg(row.category, row.document.ref);
-        if (!row.reason.isEmpty()) {
-            plan.rows.push_back(row);
-            continue;
+        if (row.reason.isEmpty()) {
+            const qsizetype before = seen.size();
+            int& first = seen[id];
+            if (seen.size() == before)
+                row.reason = QStringLiteral("reference %1 in %2 is already in line %3")
+                                 .arg(row.document.ref, row.category)
+                                 .arg(first);
+            else
+                first = row.line;
         }
-        seen.insert(id, row.line);
-        if (matches.isEmpty()) {
+        if (!row.reason.isEmpty())
+            continue;
+        if (match == existing.cend()) {
             row.action = ImportRow::Action::New;
-            if (!categoryKeys.contains(row.category) && !plan.newCategories.contains(row.category))
+            if (!categoryNames.contains(row.category) && !plan.newCategories.contains(row.category))
                 plan.newCategories << row.category;
         } else {
-            const Document& old = matches.front();
+            const Document& old = *match;
             row.document.key = old.key;
             // The checksum and the reason for withdrawing are not in a register: they stay as they are.
-            const DocumentControl current = Control(old.key);
+            const DocumentControl current = controls.value(old.key);
             row.control.approvedHash = current.approvedHash;
             row.control.withdrawnReason = current.withdrawnReason;
             const bool same = old.title == row.document.title && old.clauses == row.document.clauses
                 && old.path == row.document.path && (!row.hasControl || current == row.control);
             row.action = same ? ImportRow::Action::Unchanged : ImportRow::Action::Changed;
         }
-        plan.rows.push_back(row);
     }
     return plan;
 }
 
 Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
 {
-    QStringList statements;
-    QList<QStringList> history;
+    if (plan.newCategories.isEmpty() && plan.Count(ImportRow::Action::New) == 0
+        && plan.Count(ImportRow::Action::Changed) == 0)
+        return Write::Unchanged;
     QHash<QString, QString> categoryKeys;
     for (const Category& category : Categories())
         categoryKeys.insert(category.name, category.key);
-    for (const QString& name : plan.newCategories) {
-        const QString catkey = GetGUID();
-        if (catkey.isEmpty())
-            return Write::Refused;
-        categoryKeys.insert(name, catkey);
-        statements << Sql::InsertCategory(catkey, StripQuotes(name));
-        history << historyRow(QString(), catkey, "Category added by import", {}, name);
+    ImportStatements::HistoryRow history;
+    if (m_control) {
+        history = [this](const QString& dockey, const QString& catkey, const QString& action, const QString& value) {
+            return historyRow(dockey, catkey, action, {}, value);
+        };
     }
-    for (const ImportRow& row : plan.rows) {
-        if (row.action != ImportRow::Action::New && row.action != ImportRow::Action::Changed)
-            continue;
-        const Document& d = row.document;
-        QString dockey = d.key;
-        const QString catkey = categoryKeys.value(row.category);
-        if (row.action == ImportRow::Action::New) {
-            dockey = GetGUID();
-            if (dockey.isEmpty())
-                return Write::Refused;
-            statements << Sql::InsertDocument(dockey, d.ref, d.title, d.path, catkey, d.clauses);
-            history << historyRow(dockey, catkey, "Added by import", {}, d.ref + QStringLiteral(" - ") + d.title);
-        } else {
-            statements << Sql::UpdateDocument(dockey, d.ref, d.title, d.path, d.clauses);
-            history << historyRow(dockey, catkey, "Changed by import", {}, d.ref + QStringLiteral(" - ") + d.title);
-        }
-        if (row.hasControl && m_control) {
-            const DocumentControl& c = row.control;
-            auto date = [](const QDate& day) { return day.isValid() ? day.toString(Qt::ISODate) : QString(); };
-            statements << Sql::UpsertControl(
-                dockey,
-                {DocumentControl::KindText(c.kind), c.revision, DocumentControl::StatusText(c.status), c.owner,
-                 c.approvedBy, date(c.approvedOn), c.approvedHash, QString::number(c.reviewMonths), date(c.nextReview),
-                 QString::number(c.retentionMonths), date(c.retentionEnds), c.issuer, c.edition, c.withdrawnReason});
-        }
-    }
-    if (statements.isEmpty())
-        return Write::Unchanged;
-    return change(statements, history, false);
+    ImportStatements statements(plan, std::move(categoryKeys), m_control, history);
+    if (!statements.MakeKeys())
+        return Write::Refused;
+    return change([&statements](Sql::Bound& statement) { return statements.Next(statement); }, false);
 }

@@ -40,6 +40,58 @@ DocumentControl::Status DocumentControl::StatusFrom(const QString& text)
     return text == QLatin1String("Obsolete") ? Status::Obsolete : Status::Approved;
 }
 
+namespace {
+
+QString dateText(const QDate& date)
+{
+    return date.isValid() ? date.toString(Qt::ISODate) : QString();
+}
+
+QDate dateFrom(const QString& text)
+{
+    return QDate::fromString(text, Qt::ISODate);
+}
+
+} // namespace
+
+QStringList DocumentControl::Texts() const
+{
+    return {KindText(kind),
+            revision,
+            StatusText(status),
+            owner,
+            approvedBy,
+            dateText(approvedOn),
+            approvedHash,
+            QString::number(reviewMonths),
+            dateText(nextReview),
+            QString::number(retentionMonths),
+            dateText(retentionEnds),
+            issuer,
+            edition,
+            withdrawnReason};
+}
+
+DocumentControl DocumentControl::FromTexts(const QStringList& texts)
+{
+    DocumentControl c;
+    c.kind = KindFrom(texts.value(0));
+    c.revision = texts.value(1);
+    c.status = StatusFrom(texts.value(2));
+    c.owner = texts.value(3);
+    c.approvedBy = texts.value(4);
+    c.approvedOn = dateFrom(texts.value(5));
+    c.approvedHash = texts.value(6);
+    c.reviewMonths = texts.value(7).toInt();
+    c.nextReview = dateFrom(texts.value(8));
+    c.retentionMonths = texts.value(9).toInt();
+    c.retentionEnds = dateFrom(texts.value(10));
+    c.issuer = texts.value(11);
+    c.edition = texts.value(12);
+    c.withdrawnReason = texts.value(13);
+    return c;
+}
+
 QString DocumentControl::NextRevision(const QString& revision)
 {
     static const QRegularExpression lastNumber(QStringLiteral("(\\d+)$"));

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 // The control data of one document, beside its record: what it is, its revision and status, who
 // approved it and when, when it is next reviewed, and how long a record is kept. A document without
@@ -37,6 +38,12 @@ struct DocumentControl
     QString withdrawnReason;
 
     bool operator==(const DocumentControl&) const = default;
+
+    // The fields as the catalogue keeps them, in the order of its columns: kind, revision, status,
+    // owner, approvedby, approvedon, approvedhash, reviewmonths, nextreview, retentionmonths,
+    // retentionends, issuer, edition, withdrawnreason.
+    QStringList Texts() const;
+    static DocumentControl FromTexts(const QStringList& texts);
 
     static QString KindText(Kind kind);
     static QString StatusText(Status status);

@@ -16,7 +16,7 @@ public:
     static const std::vector<Clause>& All();
     // The title of a clause; empty for a number the standard does not have.
     static QString Title(const QString& number);
-    static bool Exists(const QString& number);
+    static bool Exists(QStringView number);
     // The six clauses for which the standard requires a documented procedure.
     static bool RequiresProcedure(const QString& number);
     // Only clauses within 7 may be excluded from the quality management system.

@@ -3,6 +3,7 @@
 #include "storage/TextFold.h"
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <csv.h>
 
 namespace {
@@ -11,8 +12,8 @@ namespace {
 // code page of older spreadsheets.
 QByteArray asUtf8(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return bytes.mid(3);
+    if (bytes.startsWith("\xEF\xBB\xBF")) // the text after the mark, not copied: bytes outlive it
+        return QByteArray::fromRawData(bytes.constData() + 3, bytes.size() - 3);
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
         return QString(utf16(bytes.mid(2))).toUtf8();
@@ -31,9 +32,16 @@ struct Reader
     static void field(void* bytes, size_t size, void* self)
     {
         auto* r = static_cast<Reader*>(self);
-        const QString text = QString::fromUtf8(static_cast<const char*>(bytes), qsizetype(size));
-        r->lineAfter += int(text.count(QLatin1Char('\n')));
-        r->row << text;
+        const QUtf8StringView text(static_cast<const char*>(bytes), qsizetype(size));
+        r->lineAfter += int(std::count(text.begin(), text.end(), '\n'));
+        // A field as the one above it shares its text: a register repeats its categories, kinds and
+        // statuses down the columns, and a large one would hold a copy of each.
+        const qsizetype column = r->row.size();
+        if (!r->table->rows.isEmpty() && column < r->table->rows.constLast().size()
+            && QAnyStringView::equal(text, r->table->rows.constLast()[column]))
+            r->row << r->table->rows.constLast()[column];
+        else
+            r->row << text.toString();
     }
     static void end(int, void* self)
     {
@@ -41,10 +49,11 @@ struct Reader
         if (r->table->header.isEmpty() && r->table->rows.isEmpty() && r->table->error.isEmpty())
             r->table->header = r->row;
         else {
-            r->table->rows << r->row;
+            r->table->rows << std::move(r->row);
             r->table->lines << r->line;
         }
-        r->row.clear();
+        r->row = QStringList();
+        r->row.reserve(r->table->header.size()); // one allocation for a row's fields
         r->line = ++r->lineAfter;
     }
 };

@@ -1,6 +1,7 @@
 #include "storage/Statements.h"
 
 #include "storage/modDB.h"
+#include <QHash>
 #include <QStringList>
 
 namespace Sql {
@@ -9,6 +10,19 @@ namespace {
 QString quoted(const QString& text)
 {
     return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
+}
+// The text of a statement of many rows: before, the parameters of as many rows as the values fill,
+// "(?,?),(?,?)", and after. Made once for each number of rows: an import asks for the same few again
+// and again.
+QString manyRows(const char* before, qsizetype values, int columns, const char* after)
+{
+    static QHash<std::pair<const char*, qsizetype>, QString> made;
+    QString& text = made[{before, values}];
+    if (text.isEmpty()) {
+        const QString row = QLatin1Char('(') + QStringLiteral("?,").repeated(columns - 1) + QStringLiteral("?)");
+        text = QLatin1String(before) + QStringList(values / columns, row).join(QLatin1Char(',')) + QLatin1String(after);
+    }
+    return text;
 }
 // A document is stored or refiled only under a category that is there: another program may have
 // deleted it since the window listed it.
@@ -143,6 +157,21 @@ QString DeleteDocument(const QString& dockey)
     return QStringLiteral("DELETE FROM tbldocument WHERE dockey=") + quoted(dockey);
 }
 
+Bound InsertDocuments(const QStringList& values)
+{
+    return {manyRows("INSERT OR IGNORE INTO tbldocument SELECT * FROM (VALUES", values.size(), 6,
+                     ") WHERE EXISTS(SELECT 1 FROM tblcategory WHERE catkey=column5)"),
+            values};
+}
+
+Bound UpdateDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
+                          const QString& isoref)
+{
+    static const QString sql
+        = QStringLiteral("UPDATE tbldocument SET docref=?2,doctitle=?3,docpath=?4,isoref=?5 WHERE dockey=?1");
+    return {sql, {dockey, docref, doctitle, docpath, isoref}};
+}
+
 namespace {
 const QString kControlColumns = QStringLiteral(",revision,status,nextreview");
 QString notObsolete(bool includeObsolete, const QString& joiner)
@@ -234,6 +263,32 @@ QString UpsertControl(const QString& dockey, const QStringList& values)
         + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + quoted(dockey) + QLatin1Char(')');
 }
 
+Bound UpsertControlBound(const QString& dockey, const QStringList& values)
+{
+    static const QString sql
+        = QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
+                         "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
+                         "withdrawnreason) SELECT ?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15 WHERE "
+                         "EXISTS(SELECT 1 FROM tbldocument WHERE dockey=?1)");
+    return {sql, QStringList {dockey} + values};
+}
+
+Bound InsertControls(const QStringList& values)
+{
+    return {manyRows("INSERT OR IGNORE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
+                     "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
+                     "withdrawnreason) SELECT * FROM (VALUES",
+                     values.size(), 15, ") WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=column1)"),
+            values};
+}
+
+QString SelectAllControl()
+{
+    return QStringLiteral("SELECT kind,revision,status,owner,approvedby,approvedon,approvedhash,reviewmonths,"
+                          "nextreview,retentionmonths,retentionends,issuer,edition,withdrawnreason,dockey FROM "
+                          "tblcontrol");
+}
+
 QString SelectCategoryReviewMonths(const QString& catkey)
 {
     return QStringLiteral("SELECT reviewmonths FROM tblcategorycontrol WHERE catkey=") + quoted(catkey);
@@ -253,10 +308,11 @@ QString SelectDueForReview(const QString& until)
         + quoted(until) + QStringLiteral(" ORDER BY nextreview,docref");
 }
 
-QString InsertHistory(const QStringList& values)
+Bound InsertHistory(const QStringList& values)
 {
-    return QStringLiteral("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES(")
-        + quotedList(values) + QLatin1Char(')');
+    return {manyRows("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) VALUES",
+                     values.size(), 7, ""),
+            values};
 }
 
 QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happened, const QString& who,

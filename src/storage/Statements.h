@@ -7,6 +7,14 @@
 // between single quotes with their own quotes doubled, so no typed text can break a statement.
 namespace Sql {
 
+// A statement whose values are bound to its parameters ?1, ?2, ... rather than written into its
+// text: one repeated for many rows is parsed once. Without values it is a text run as it is.
+struct Bound
+{
+    QString sql;
+    QStringList values;
+};
+
 QString SelectInit();
 // The names of the catalogue's tables, to tell a catalogue from another database.
 QString SelectTableNames();
@@ -44,6 +52,15 @@ QString InsertDocument(const QString& dockey, const QString& docref, const QStri
 QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& isoref);
 QString DeleteDocument(const QString& dockey);
+// New documents, six values each in the order of InsertDocument's, several in one statement: an
+// import's statement per row would cost the engine nearly as much again as the row. A key that is
+// already stored is ignored rather than failing: a statement that may insert rows and fail keeps a
+// copy of every page it changes until it ends, which doubles the cost of each row; a new key is
+// never a stored one.
+Bound InsertDocuments(const QStringList& values);
+// UpdateDocument with its values bound.
+Bound UpdateDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
+                          const QString& isoref);
 
 // Document control. The document lists with their control columns (revision, status, nextreview),
 // obsolete documents left out unless asked for.
@@ -69,11 +86,20 @@ QString SelectObsoleteClauseListCounts();
 QString CountDueForReview(const QString& until);
 // Writes every control field of a document, its row made when it has none.
 QString UpsertControl(const QString& dockey, const QStringList& values);
+// UpsertControl with its values bound.
+Bound UpsertControlBound(const QString& dockey, const QStringList& values);
+// The control rows of documents just inserted, which have none yet, fifteen values each (the dockey,
+// then UpsertControl's); inserted as InsertDocuments inserts, without the copy the upsert keeps.
+Bound InsertControls(const QStringList& values);
+// Every control row: its columns as SelectControl gives them, then the dockey.
+QString SelectAllControl();
 QString SelectCategoryReviewMonths(const QString& catkey);
 QString UpsertCategoryReviewMonths(const QString& catkey, int months);
 // Documents not obsolete whose next review is on or before the date (yyyy-MM-dd).
 QString SelectDueForReview(const QString& until);
-QString InsertHistory(const QStringList& values);
+// One or more history rows, seven values each: happened, who, dockey, catkey, action, old value,
+// new value.
+Bound InsertHistory(const QStringList& values);
 // A history row for every document of a category, naming each by its reference.
 QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happened, const QString& who,
                                     const QString& action);

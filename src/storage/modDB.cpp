@@ -2,12 +2,25 @@
 
 #include "platform/ErrorTrap.h"
 #include <QRandomGenerator>
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace {
 
+// The system's random source is asked for a few hundred keys at a time: an import makes one per row,
+// and each call to it costs as much as filling a kilobyte.
 bool systemGuid(GuidBytes& bytes)
 {
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    static std::array<quint32, 1024> pool;
+    static std::size_t used = pool.size();
+    constexpr std::size_t kWords = sizeof(GuidBytes) / sizeof(quint32);
+    if (used + kWords > pool.size()) {
+        QRandomGenerator::system()->fillRange(pool.data(), pool.size());
+        used = 0;
+    }
+    std::memcpy(bytes.data(), pool.data() + used, sizeof(GuidBytes));
+    used += kWords;
     // A version 4 identifier laid out as in memory: Data3 is stored least significant byte first.
     bytes[7] = uint8_t((bytes[7] & 0x0F) | 0x40);
     bytes[8] = uint8_t((bytes[8] & 0x3F) | 0x80);
@@ -27,14 +40,19 @@ void SetGuidSource(GuidSource source)
     guidSource() = source ? std::move(source) : GuidSource(systemGuid);
 }
 
+// Written digit by digit: an import makes a key for every row.
 QString FormatGuid(const GuidBytes& bytes)
 {
-    QString digits;
-    digits.reserve(32);
-    for (uint8_t byte : bytes)
-        digits += QStringLiteral("%1").arg(uint(byte), 2, 16, QLatin1Char('0')).toUpper();
-    return digits.left(8) + QLatin1Char('-') + digits.mid(8, 4) + QLatin1Char('-') + digits.mid(12, 4)
-        + QLatin1Char('-') + digits.mid(16, 4) + QLatin1Char('-') + digits.mid(20, 12);
+    static const char digits[] = "0123456789ABCDEF";
+    QString key(36, QLatin1Char('-'));
+    QChar* out = key.data();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            ++out; // past the dash of the 8-4-4-4-12 pattern
+        *out++ = QLatin1Char(digits[bytes[i] >> 4]);
+        *out++ = QLatin1Char(digits[bytes[i] & 0x0F]);
+    }
+    return key;
 }
 
 QString GetGUID()
@@ -49,6 +67,25 @@ QString GetGUID()
         key = FormatGuid(bytes);
     });
     return key;
+}
+
+QStringList GetGUIDs(int count)
+{
+    QStringList keys;
+    Trap("MMAIN1", [&] {
+        std::vector<GuidBytes> made(std::size_t(std::max(count, 0)));
+        for (GuidBytes& bytes : made) {
+            if (!guidSource()(bytes)) {
+                MsgBox(QStringLiteral("Error while creating GUID!"));
+                return;
+            }
+        }
+        std::sort(made.begin(), made.end()); // the bytes' order is their texts' order
+        keys.reserve(count);
+        for (const GuidBytes& bytes : made)
+            keys << FormatGuid(bytes);
+    });
+    return keys;
 }
 
 QString StripQuotes(const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,8 @@ using GuidSource = std::function<bool(GuidBytes&)>;
 // A new 36-character key, upper-case hexadecimal in the 8-4-4-4-12 pattern, the digits in the
 // order of the identifier's bytes. Shows "Error while creating GUID!" and gives "" on failure.
 QString GetGUID();
+// count new keys at once, in increasing order; none when one cannot be made (told as by GetGUID).
+QStringList GetGUIDs(int count);
 // Tests put in a generator of their own; an empty one restores the system's random source.
 void SetGuidSource(GuidSource source);
 // The key text of 16 given bytes.

@@ -2,11 +2,13 @@
 
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QStringEncoder>
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 
@@ -17,28 +19,42 @@ constexpr const char* kCacheSize = "PRAGMA cache_size=-65536";
 // The cache while a query is read in batches: the engine's own default size.
 constexpr int kPassCacheKiB = 2048;
 
-// The open databases by handle. One the program let go without closing it is closed when the
-// program ends, so the engine releases it and its files cleanly.
+// The open databases and their prepared statements by handle. One the program let go without
+// closing it is closed when the program ends, its statements first, so the engine releases it and
+// its files cleanly.
 struct OpenConnections
 {
     std::map<int32_t, sqlite3*> byHandle;
+    std::map<int32_t, sqlite3_stmt*> statements;
     ~OpenConnections()
     {
+        for (const auto& [handle, statement] : statements)
+            sqlite3_finalize(statement);
         for (const auto& [handle, db] : byHandle)
             sqlite3_close_v2(db);
     }
 };
 
-std::map<int32_t, sqlite3*>& connections()
+OpenConnections& openDatabases()
 {
-    static OpenConnections open;
-    return open.byHandle;
+    static OpenConnections connections;
+    return connections;
 }
 
-int32_t nextHandle()
+std::map<int32_t, sqlite3*>& connections()
+{
+    return openDatabases().byHandle;
+}
+
+std::map<int32_t, sqlite3_stmt*>& preparedStatements()
+{
+    return openDatabases().statements;
+}
+
+template <typename Map> int32_t nextHandle(const Map& used)
 {
     int32_t handle = 1;
-    while (connections().count(handle))
+    while (used.count(handle))
         ++handle;
     return handle;
 }
@@ -66,6 +82,28 @@ void appendValue(sqlite3_stmt* statement, int column, ResultTable& table)
     default:
         table.appendNull();
     }
+}
+
+// Binds the values as UTF-8, all in one buffer that the engine reads in place during the run: given
+// UTF-16, the engine would convert each value into memory of its own. An empty text is stored as ''
+// as in a statement's text, never as NULL.
+int bindTexts(sqlite3_stmt* statement, const QStringList& values)
+{
+    static std::vector<char> buffer;
+    std::size_t space = 1;
+    for (const QString& value : values)
+        space += std::size_t(value.size()) * 3;
+    if (buffer.size() < space)
+        buffer.resize(space);
+    QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    char* out = buffer.data();
+    for (int i = 0; i < values.size(); ++i) {
+        char* end = utf8.appendToBuffer(out, values[i]);
+        if (const int rc = sqlite3_bind_text(statement, i + 1, out, int(end - out), SQLITE_STATIC); rc != SQLITE_OK)
+            return rc;
+        out = end;
+    }
+    return SQLITE_OK;
 }
 
 int16_t failure(int code)
@@ -228,7 +266,7 @@ int32_t PSSQLITE3_OpenDB(const QString& path, QString& errorText)
         sqlite3_close(db);
         return 0;
     }
-    const int32_t handle = nextHandle();
+    const int32_t handle = nextHandle(connections());
     connections()[handle] = db;
     return handle;
 }
@@ -270,11 +308,69 @@ int16_t PSSQLITE3_ExecuteDBInBatches(int32_t handle, const QByteArray& sql, int3
         stopped);
 }
 
+int32_t PSSQLITE3_PrepareDB(int32_t handle, const QByteArray& sql, QString& errorText)
+{
+    sqlite3* db = SQLiteConnection(handle);
+    if (!db) {
+        errorText = QStringLiteral("No database is open under handle %1").arg(handle);
+        return 0;
+    }
+    sqlite3_stmt* statement = nullptr;
+    // Kept for many runs: the engine may plan it for that rather than for one.
+    if (sqlite3_prepare_v3(db, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &statement, nullptr)
+            != SQLITE_OK
+        || !statement) {
+        errorText = statement ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("The statement is empty");
+        sqlite3_finalize(statement);
+        return 0;
+    }
+    const int32_t prepared = nextHandle(preparedStatements());
+    preparedStatements()[prepared] = statement;
+    return prepared;
+}
+
+int16_t PSSQLITE3_RunPreparedDB(int32_t statement, const QStringList& values, QString& errorText)
+{
+    const auto it = preparedStatements().find(statement);
+    if (it == preparedStatements().end()) {
+        errorText = QStringLiteral("No statement is prepared under handle %1").arg(statement);
+        return failure(SQLITE_MISUSE);
+    }
+    sqlite3_stmt* s = it->second;
+    // Every parameter is bound on every run, so nothing of an earlier run is left.
+    if (values.size() != sqlite3_bind_parameter_count(s)) {
+        errorText = QStringLiteral("The statement takes %1 values, not %2")
+                        .arg(sqlite3_bind_parameter_count(s))
+                        .arg(values.size());
+        return failure(SQLITE_RANGE);
+    }
+    int rc = bindTexts(s, values);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(s);
+        while (rc == SQLITE_ROW)
+            rc = sqlite3_step(s);
+        rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+    }
+    if (rc != SQLITE_OK)
+        errorText = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(s)));
+    sqlite3_reset(s);
+    return rc == SQLITE_OK ? 0 : failure(rc);
+}
+
 void PSSQLITE3_CloseDB(int32_t handle)
 {
     auto it = connections().find(handle);
     if (it == connections().end())
         return;
+    // A statement left open would keep the connection alive after its close.
+    for (auto s = preparedStatements().begin(); s != preparedStatements().end();) {
+        if (sqlite3_db_handle(s->second) == it->second) {
+            sqlite3_finalize(s->second);
+            s = preparedStatements().erase(s);
+        } else {
+            ++s;
+        }
+    }
     sqlite3_close_v2(it->second);
     connections().erase(it);
 }

@@ -3,6 +3,7 @@
 #include "storage/ResultTable.h"
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -33,7 +34,15 @@ using BatchReader = std::function<bool(const ResultTable& batch)>;
 int16_t PSSQLITE3_ExecuteDBInBatches(int32_t handle, const QByteArray& sql, int32_t batchRows, ResultTable& table,
                                      const BatchReader& read, QString& errorText);
 
-// Closes the database behind the handle; an unknown handle is ignored.
+// A statement prepared once and run many times with its values bound: a write repeated for many rows
+// is parsed once. Known by a small non-zero handle too, and kept until its database is closed; 0 with
+// the description in errorText when the engine refuses it. sql holds one statement.
+int32_t PSSQLITE3_PrepareDB(int32_t handle, const QByteArray& sql, QString& errorText);
+// Binds the values in turn, as text, to the statement's parameters ?1, ?2, ... (one value for each),
+// runs it to its end and makes it ready for the next run. Returns 0 when it ran, else a non-zero status and errorText.
+int16_t PSSQLITE3_RunPreparedDB(int32_t statement, const QStringList& values, QString& errorText);
+
+// Closes the database behind the handle, and its prepared statements; an unknown handle is ignored.
 void PSSQLITE3_CloseDB(int32_t handle);
 
 // The engine connection behind a handle, for work the statements cannot do (the online backup).

@@ -46,6 +46,26 @@ bool sqlDB::Execute(const QString& sql)
     return ran;
 }
 
+bool sqlDB::ExecuteBound(const QString& sql, const QStringList& values)
+{
+    bool ran = false;
+    TrapBare([&] {
+        QString errorText;
+        int32_t statement = m_prepared.value(sql);
+        if (statement == 0) {
+            statement = PSSQLITE3_PrepareDB(m_handle, sql.toUtf8(), errorText);
+            if (statement != 0)
+                m_prepared.insert(sql, statement);
+        }
+        if (statement == 0 || PSSQLITE3_RunPreparedDB(statement, values, errorText) != 0) {
+            MsgBox(errorText, MsgStyle::Critical);
+            return;
+        }
+        ran = true;
+    });
+    return ran;
+}
+
 int sqlDB::Changes() const
 {
     sqlite3* connection = SQLiteConnection(m_handle);
@@ -81,6 +101,7 @@ void sqlDB::CloseDatabase()
 {
     if (!m_open)
         return;
-    PSSQLITE3_CloseDB(m_handle);
+    PSSQLITE3_CloseDB(m_handle); // with the prepared statements
+    m_prepared.clear();
     m_open = false;
 }

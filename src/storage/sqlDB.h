@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -15,6 +17,10 @@ public:
     bool OpenDatabase(const QString& path, bool changeFolder, const QString& advice = QString());
     // Runs the statements of sql and throws their rows away; shows the engine's message on failure.
     bool Execute(const QString& sql);
+    // Runs one statement with the values bound to its parameters ?1, ?2, ...; shows the engine's
+    // message on failure. The statement is prepared at its first run and kept until the database is
+    // closed: a write repeated for many rows is parsed once.
+    bool ExecuteBound(const QString& sql, const QStringList& values);
     // The rows that the last statement run inserted, updated or deleted: a write that ran but
     // changed nothing found nothing to change.
     int Changes() const;
@@ -28,4 +34,5 @@ public:
 private:
     int32_t m_handle = 0;
     bool m_open = false;
+    QHash<QString, int32_t> m_prepared; // by the statement's text
 };

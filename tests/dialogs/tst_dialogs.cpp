@@ -1,6 +1,8 @@
 // The dialogs: adding and editing a document (the checks in order, Browse, what is stored),
-// arranging the categories (moves, the positions stored on OK, nothing on Cancel), the about box.
+// arranging the categories (moves, the positions stored on OK, nothing on Cancel), the import's
+// preview, the about box.
 
+#include "dialogs/ImportDialog.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAddDocument.h"
 #include "dialogs/frmArrangeCats.h"
@@ -10,11 +12,13 @@
 #include "support/FileSnapshot.h"
 #include "support/ShownBoxes.h"
 #include "support/TestFolder.h"
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -198,6 +202,30 @@ private slots:
         for (QWidget* control : std::initializer_list<QWidget*> {d.List1, d.cmdUp, d.cmdDown, d.cmdOK})
             QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
         QVERIFY(d.cmdCancel->isEnabled() && ui.boxes.isEmpty());
+    }
+
+    // The preview shows the plan row by row, refused rows with their reason; a mapping that cannot
+    // be planned shows no rows of the plan before it; OK writes the accepted rows.
+    void importPreviewShowsThePlanOfTheMapping()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        folder.openCatalogue();
+        ImportDialog d;
+        d.Init(u"r.csv"_s, RegisterCsv::Parse("ref,title,category,path\r\nQP91,Plan,Forms,/p\r\nQP92,,Forms,/q\r\n"));
+        const auto row = [&](int r) {
+            QStringList cells;
+            for (int column = 0; column < d.tblPreview->model()->columnCount(); ++column)
+                cells << d.tblPreview->model()->index(r, column).data().toString();
+            return cells.join('|');
+        };
+        QCOMPARE(row(0) + ' ' + row(1), u"2|New|QP91|Forms| 3|Refused|QP92|Forms|no title"_s);
+        d.cboFields.value(u"title"_s)->setCurrentIndex(0); // (none)
+        QCOMPARE(d.tblPreview->model()->rowCount(), 0);
+        QCOMPARE(d.lblSummary->text(), u"The file has no column for the field 'title'"_s);
+        d.cboFields.value(u"title"_s)->setCurrentIndex(2);
+        d.Accept();
+        QCOMPARE(documents(folder, u"docref LIKE 'QP9%'"_s).size(), 1);
     }
 
     // The version line comes from the version the project declares; the data folder is named.
