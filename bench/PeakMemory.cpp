@@ -4,31 +4,16 @@
 #include "EventIdle.h"
 #include "ProgramSession.h"
 #include "startup/frmSplash.h"
-#include "storage/Catalogue.h"
-#include "storage/modSQLite.h"
-#include "storage/sqlDB.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTextStream>
 #include <algorithm>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
 const QString kFlag = QStringLiteral("--footprint");
 const QString kReply = QStringLiteral("VmHWM ");
-// The memory the engine's page cache holds now, which it keeps until the catalogue is closed.
-long cacheKiB()
-{
-    int used = 0, highest = 0;
-    if (!Catalogue::IsOpen()
-        || sqlite3_db_status(SQLiteConnection(Catalogue::Current().Connection().db()), SQLITE_DBSTATUS_CACHE_USED,
-                             &used, &highest, 0)
-            != SQLITE_OK)
-        return 0;
-    return used / 1024;
-}
 } // namespace
 
 long PeakMemory::SelfKiB()
@@ -44,7 +29,7 @@ long PeakMemory::SelfKiB()
     return -1;
 }
 
-long PeakMemory::Child(const QString& state, const QString& folder, const QString& category, int runs, long* cache)
+long PeakMemory::Child(const QString& state, const QString& folder, const QString& category, int runs, long* before)
 {
     std::vector<std::pair<long, long>> peaks;
     for (int i = 0; i < runs; ++i) {
@@ -68,8 +53,8 @@ long PeakMemory::Child(const QString& state, const QString& folder, const QStrin
     std::sort(peaks.begin(), peaks.end());
     if (peaks.empty())
         return -1;
-    if (cache)
-        *cache = peaks[peaks.size() / 2].second;
+    if (before)
+        *before = peaks[peaks.size() / 2].second;
     return peaks[peaks.size() / 2].first;
 }
 
@@ -93,10 +78,11 @@ int PeakMemory::RunChild(const QStringList& arguments, ScriptedUi& ui)
     const bool listed = state == QLatin1String(kLargest) || state == QLatin1String(kReport);
     if (listed && session.ClickCategory(arguments[at + 3]).failed())
         return 1;
+    const long before = SelfKiB();
     if (state == QLatin1String(kReport) && session.Report().failed())
         return 1;
     if (state == QLatin1String(kMasterList) && session.MasterList().failed())
         return 1;
-    QTextStream(stdout) << kReply << SelfKiB() << ' ' << cacheKiB() << Qt::endl;
+    QTextStream(stdout) << kReply << SelfKiB() << ' ' << before << Qt::endl;
     return 0;
 }

@@ -21,12 +21,12 @@ public:
     static long SelfKiB();
 
     // Starts this driver again as a child in the given state and returns the child's peak in
-    // kibibytes (median of runs), or -1; with cache, also the memory the engine's page cache held
-    // at the end of that run.
+    // kibibytes (median of runs), or -1; with before, also that run's peak before its last step
+    // (the report, the master list), so that what the step itself added can be told.
     static long Child(const QString& state, const QString& folder, const QString& category, int runs,
-                      long* cache = nullptr);
+                      long* before = nullptr);
 
-    // The child's side: brings the program to the state, prints "VmHWM <KiB> <page cache KiB>",
-    // returns the exit code.
+    // The child's side: brings the program to the state, prints "VmHWM <KiB> <KiB before the last
+    // step>", returns the exit code.
     static int RunChild(const QStringList& arguments, ScriptedUi& ui);
 };

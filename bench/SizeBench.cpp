@@ -126,22 +126,22 @@ bool SizeBench::MeasureRest(BenchTable& table, QString& error)
 
 // Peak memory with the largest category listed, after the report of that list, and after the
 // master list, each in a child process of its own. The report and the master list are also given
-// without the engine's page cache, which fills to its set size on a large catalogue whatever reads
-// it: what is left is the program's own memory.
+// as what they add to the peak the program had reached before them: on a large catalogue the
+// start-up alone fills the engine's page cache to its set size.
 bool SizeBench::MeasurePeaks(BenchTable& table, QString& error)
 {
     for (const auto& [state, measure] : {std::pair {PeakMemory::kLargest, "largest category listed"},
                                          {PeakMemory::kReport, "report of largest list"},
                                          {PeakMemory::kMasterList, "master list"}}) {
-        long cache = 0;
+        long before = 0;
         const long peak = PeakMemory::Child(QString::fromLatin1(state), m_folder.path(), m_catalogue.largestName,
-                                            std::min(m_runs, 3), &cache);
+                                            std::min(m_runs, 3), &before);
         const auto add = [&](const QString& what, long kib) {
             table.Add({what, m_documents, peak < 0 ? -1 : kib / 1024.0, -1, QStringLiteral("MiB"), QString()});
         };
         add(QStringLiteral("peak memory, ") + QLatin1String(measure), peak);
         if (state != PeakMemory::kLargest)
-            add(QStringLiteral("peak memory less the page cache, ") + QLatin1String(measure), peak - cache);
+            add(QStringLiteral("memory added by the ") + QLatin1String(measure), peak - before);
         if (peak < 0) {
             error = QStringLiteral("the memory child failed: ") + QString::fromLatin1(state);
             return false;
