@@ -31,10 +31,9 @@ bool UpgradeBench::Prepare(QString& error)
     const bool made = copied
         && db.Execute(QStringLiteral("DROP TABLE tblcontrol; DROP TABLE tblcategorycontrol; DROP TABLE tblhistory; "
                                      "DROP TABLE tblexclusion; DROP TABLE tbldocumentcount; DROP TABLE tblclauselist; "
-                                     "DROP TABLE tblclausepending; DROP TABLE tblclausecount; "
-                                     "DROP TRIGGER tbldocument_count_insert; DROP TRIGGER tbldocument_count_delete; "
-                                     "DROP TRIGGER tbldocument_count_refile; DROP TRIGGER tbldocument_clause_insert; "
-                                     "DROP TRIGGER tbldocument_clause_delete; DROP TRIGGER tbldocument_clause_update; "
+                                     "DROP TABLE tbllistpending; DROP TABLE tblclausecount; "
+                                     "DROP TRIGGER tbldocument_list_insert; DROP TRIGGER tbldocument_list_delete; "
+                                     "DROP TRIGGER tbldocument_list_update; "
                                      "DROP TABLE sqlite_stat1; PRAGMA user_version=0"))
         && db.Execute(QStringLiteral("VACUUM"));
     if (copied)

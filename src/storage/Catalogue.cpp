@@ -95,6 +95,12 @@ Catalogue::Write runAll(sqlDB& db, const std::function<bool(Sql::Bound&)>& next,
                 return Catalogue::Write::Refused;
         } else if (!flush() || !db.ExecuteBound(statement.sql, statement.values)) {
             return Catalogue::Write::Refused;
+        } else if (statement.rows >= 0 && db.Changes() != statement.rows) {
+            // A key taken or a category deleted by another program since the rows were planned.
+            MsgBox(QStringLiteral("Not every row could be written: another program may have changed the catalogue "
+                                  "meanwhile. Nothing was changed."),
+                   MsgStyle::Critical);
+            return Catalogue::Write::Refused;
         }
     }
     return flush() ? Catalogue::Write::Done : Catalogue::Write::Refused;

@@ -1,6 +1,6 @@
 #include "storage/Catalogue.h"
 
-#include "storage/ClauseList.h"
+#include "storage/ListTables.h"
 
 #include "platform/AppError.h"
 #include "platform/ErrorTrap.h"
@@ -219,7 +219,7 @@ std::vector<ClauseCoverage> Catalogue::Coverage(QHash<QString, std::vector<Docum
             = withControl(DocumentsOf(table, [](const Variant& isoref) { return !isoref.toText().isEmpty(); }), false);
         for (std::size_t i = 0; i < current.size(); ++i)
             count(int(i), current[i].clauses, &current[i], 1);
-    } else if (m_lists && ClauseList::BringUpToDate(SQLiteConnection(m_db->db()))
+    } else if (m_lists && ListTables::BringUpToDate(SQLiteConnection(m_db->db()))
                && PSSQLITE3_ExecuteDB(m_db->db(), "SELECT clause,documents FROM tblclausecount", rows, columns, table,
                                       error)
                    == 0) {

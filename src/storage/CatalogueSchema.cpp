@@ -1,6 +1,6 @@
 #include "storage/CatalogueSchema.h"
 
-#include "storage/ClauseList.h"
+#include "storage/ListTables.h"
 #include <QByteArray>
 #include <sqlite3.h>
 
@@ -55,33 +55,24 @@ ANALYZE;
 PRAGMA user_version=2;
 )";
 
-// Version 3: what the lists need to read only the rows they show. The number of documents of each
+// Version 3: what the lists need to read only the rows they show: the number of documents of each
 // category, and the documents of each clause node in reference order (the clause list holds, for
 // each element of a document's clause list, its first one, three and five characters: the clause
-// nodes whose numbers it starts with). Triggers keep the counts in step with every writer; a
-// change to a document's reference or clause list by any writer leaves its row number in
-// tblclausepending, and the clause list is brought up to date before it is read.
+// nodes whose numbers it starts with). A change to a document's reference, clause list or category
+// by any writer leaves its row number and category in tbllistpending, through triggers, and the
+// tables are brought up to date before they are read.
 const char* kVersion3 = R"(
 CREATE INDEX IF NOT EXISTS idxdocumentcat ON tbldocument(catkey, docref);
 CREATE INDEX IF NOT EXISTS idxdocumentref ON tbldocument(docref);
 CREATE TABLE tbldocumentcount (catkey varchar PRIMARY KEY, documents integer NOT NULL);
-INSERT INTO tbldocumentcount SELECT catkey, count(*) FROM tbldocument WHERE catkey IS NOT NULL GROUP BY catkey;
-CREATE TRIGGER tbldocument_count_insert AFTER INSERT ON tbldocument WHEN NEW.catkey IS NOT NULL BEGIN
-    INSERT OR IGNORE INTO tbldocumentcount VALUES(NEW.catkey, 0);
-    UPDATE tbldocumentcount SET documents=documents+1 WHERE catkey=NEW.catkey; END;
-CREATE TRIGGER tbldocument_count_delete AFTER DELETE ON tbldocument WHEN OLD.catkey IS NOT NULL BEGIN
-    UPDATE tbldocumentcount SET documents=documents-1 WHERE catkey=OLD.catkey; END;
-CREATE TRIGGER tbldocument_count_refile AFTER UPDATE OF catkey ON tbldocument BEGIN
-    UPDATE tbldocumentcount SET documents=documents-1 WHERE catkey=OLD.catkey;
-    INSERT OR IGNORE INTO tbldocumentcount SELECT NEW.catkey, 0 WHERE NEW.catkey IS NOT NULL;
-    UPDATE tbldocumentcount SET documents=documents+1 WHERE catkey=NEW.catkey; END;
 CREATE TABLE tblclauselist (clause varchar NOT NULL, docref varchar NOT NULL, docrowid integer NOT NULL,
     PRIMARY KEY(clause, docref, docrowid)) WITHOUT ROWID;
 CREATE INDEX idxclauselistdoc ON tblclauselist(docrowid);
-CREATE TABLE tblclausepending (docrowid integer);
-INSERT INTO tblclausepending SELECT rowid FROM tbldocument;
+CREATE TABLE tbllistpending (docrowid integer, catkey varchar);
+INSERT INTO tbllistpending SELECT rowid, NULL FROM tbldocument;
+INSERT INTO tbllistpending SELECT DISTINCT NULL, catkey FROM tbldocument;
 )";
-// ... the derivation of the clause list, then:
+// ... the derivation of the counts and the clause list, then:
 const char* kVersion3End = R"(
 CREATE TABLE tblclausecount (clause varchar PRIMARY KEY, documents integer NOT NULL);
 INSERT INTO tblclausecount SELECT clause, count(*) FROM tblclauselist GROUP BY clause;
@@ -90,13 +81,13 @@ CREATE TRIGGER tblclauselist_count_insert AFTER INSERT ON tblclauselist BEGIN
     UPDATE tblclausecount SET documents=documents+1 WHERE clause=NEW.clause; END;
 CREATE TRIGGER tblclauselist_count_delete AFTER DELETE ON tblclauselist BEGIN
     UPDATE tblclausecount SET documents=documents-1 WHERE clause=OLD.clause; END;
-CREATE TRIGGER tbldocument_clause_insert AFTER INSERT ON tbldocument BEGIN
-    INSERT INTO tblclausepending VALUES(NEW.rowid); END;
-CREATE TRIGGER tbldocument_clause_delete AFTER DELETE ON tbldocument BEGIN
-    INSERT INTO tblclausepending VALUES(OLD.rowid); END;
-CREATE TRIGGER tbldocument_clause_update AFTER UPDATE OF docref, isoref ON tbldocument BEGIN
-    INSERT INTO tblclausepending VALUES(OLD.rowid);
-    INSERT INTO tblclausepending VALUES(NEW.rowid); END;
+CREATE TRIGGER tbldocument_list_insert AFTER INSERT ON tbldocument BEGIN
+    INSERT INTO tbllistpending VALUES(NEW.rowid, NEW.catkey); END;
+CREATE TRIGGER tbldocument_list_delete AFTER DELETE ON tbldocument BEGIN
+    INSERT INTO tbllistpending VALUES(OLD.rowid, OLD.catkey); END;
+CREATE TRIGGER tbldocument_list_update AFTER UPDATE OF docref, isoref, catkey ON tbldocument BEGIN
+    INSERT INTO tbllistpending VALUES(OLD.rowid, OLD.catkey);
+    INSERT INTO tbllistpending VALUES(NEW.rowid, NEW.catkey); END;
 ANALYZE;
 PRAGMA user_version=3;
 )";
@@ -109,7 +100,7 @@ QByteArray upgrade(int fromVersion)
     case 1:
         return kVersion2;
     default:
-        return QByteArray(kVersion3) + ClauseList::Derivation() + kVersion3End;
+        return QByteArray(kVersion3) + ListTables::Derivation() + kVersion3End;
     }
 }
 
@@ -153,7 +144,7 @@ bool CatalogueSchema::HasListTables(sqlite3* db)
 {
     return firstInteger(db,
                         "SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
-                        "('tbldocumentcount','tblclauselist','tblclausepending','tblclausecount')")
+                        "('tbldocumentcount','tblclauselist','tbllistpending','tblclausecount')")
         == 4;
 }
 

@@ -1,8 +1,8 @@
 #include "storage/Catalogue.h"
 
-#include "storage/ClauseList.h"
 #include "storage/ClauseMatch.h"
 #include "storage/DocumentWindow.h"
+#include "storage/ListTables.h"
 #include "storage/ResultTable.h"
 #include "storage/Variant.h"
 #include "storage/modDB.h"
@@ -30,7 +30,7 @@ std::unique_ptr<DocumentWindow> opened(std::unique_ptr<DocumentWindow> window)
 std::unique_ptr<DocumentWindow> Catalogue::CategoryWindow(const QString& catkey)
 {
     // A NULL reference orders before every text and cannot be named in a page's key.
-    if (!m_lists
+    if (!m_lists || !ListTables::BringUpToDate(SQLiteConnection(m_db->db()))
         || firstInteger(QStringLiteral("SELECT EXISTS(SELECT 1 FROM tbldocument WHERE catkey=") + quoted(catkey)
                         + QStringLiteral(" AND docref IS NULL)"))
             != 0)
@@ -43,7 +43,7 @@ std::unique_ptr<DocumentWindow> Catalogue::CategoryWindow(const QString& catkey)
 
 std::unique_ptr<DocumentWindow> Catalogue::ClauseWindow(const QString& clause)
 {
-    if (!m_lists || !ClauseList::BringUpToDate(SQLiteConnection(m_db->db())))
+    if (!m_lists || !ListTables::BringUpToDate(SQLiteConnection(m_db->db())))
         return nullptr;
     // The reference is checked as well: a row number is a document's only while the file is not rebuilt.
     DocumentWindow::Source source {

@@ -161,7 +161,7 @@ Bound InsertDocuments(const QStringList& values)
 {
     return {manyRows("INSERT OR IGNORE INTO tbldocument SELECT * FROM (VALUES", values.size(), 6,
                      ") WHERE EXISTS(SELECT 1 FROM tblcategory WHERE catkey=column5)"),
-            values};
+            values, int(values.size() / 6)};
 }
 
 Bound UpdateDocumentBound(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
@@ -279,7 +279,7 @@ Bound InsertControls(const QStringList& values)
                      "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
                      "withdrawnreason) SELECT * FROM (VALUES",
                      values.size(), 15, ") WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=column1)"),
-            values};
+            values, int(values.size() / 15)};
 }
 
 QString SelectAllControl()

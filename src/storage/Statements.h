@@ -13,6 +13,8 @@ struct Bound
 {
     QString sql;
     QStringList values;
+    // The rows it must write, where it skips what it cannot take (INSERT OR IGNORE); -1 otherwise.
+    int rows = -1;
 };
 
 QString SelectInit();

@@ -166,6 +166,16 @@ private slots:
                              u"SELECT catname FROM tbldocument JOIN tblcategory USING(catkey) "
                              "WHERE docref='QP91'"_s),
                  u"Neue Kategorie"_s);
+        // A category another program deleted after the plan was made: no row is left out unsaid.
+        const RegisterCsv::Table forms = RegisterCsv::Parse("ref,title,category,path\r\nF91,Form,Forms,/f\r\n");
+        const ImportPlan late = Catalogue::Current().PlanImport(forms, Catalogue::MappingOf(forms.header));
+        DirectExec(folder.dbPath(), u"DELETE FROM tblcategory WHERE catname='Forms'"_s);
+        const QList<QStringList> kept = DirectQuery(folder.dbPath(), everything);
+        ui.boxes.clear();
+        QCOMPARE(Catalogue::Current().ApplyImport(late), Catalogue::Write::Refused);
+        QCOMPARE(DirectQuery(folder.dbPath(), everything), kept);
+        QVERIFY2(ui.prompts().size() == 1 && ui.prompts().first().startsWith(u"Not every row"_s),
+                 qPrintable(ui.prompts().join(u'|')));
     }
 
     // The page of a crafted register: grouped by category, escaped, overdue marked, obsolete left

@@ -1,4 +1,4 @@
-#include "storage/ClauseList.h"
+#include "storage/ListTables.h"
 
 #include <sqlite3.h>
 
@@ -6,11 +6,14 @@ namespace {
 
 // The root node's text is the clause tree's "Sections".
 const char* kDerivation = R"(
-DELETE FROM tblclauselist WHERE docrowid IN (SELECT docrowid FROM tblclausepending);
+DELETE FROM tbldocumentcount WHERE catkey IN (SELECT catkey FROM tbllistpending);
+INSERT INTO tbldocumentcount SELECT catkey, count(*) FROM tbldocument
+    WHERE catkey IN (SELECT catkey FROM tbllistpending) GROUP BY catkey;
+DELETE FROM tblclauselist WHERE docrowid IN (SELECT docrowid FROM tbllistpending);
 WITH RECURSIVE
     waiting(docrowid, docref, isoref) AS (
         SELECT rowid, IFNULL(docref, ''), CAST(isoref AS TEXT) FROM tbldocument
-        WHERE isoref <> '' AND rowid IN (SELECT docrowid FROM tblclausepending)),
+        WHERE isoref <> '' AND rowid IN (SELECT docrowid FROM tbllistpending)),
     element(docrowid, docref, rest, item) AS (
         SELECT docrowid, docref, isoref || ',', NULL FROM waiting
         UNION ALL
@@ -21,7 +24,7 @@ INSERT OR IGNORE INTO tblclauselist(clause, docref, docrowid)
     UNION ALL
     SELECT substr(item, 1, width), docref, docrowid
     FROM element, (SELECT 1 AS width UNION ALL SELECT 3 UNION ALL SELECT 5) WHERE length(item) >= width;
-DELETE FROM tblclausepending;
+DELETE FROM tbllistpending;
 )";
 
 bool quietly(sqlite3* db, const char* sql)
@@ -34,7 +37,7 @@ int waiting(sqlite3* db)
 {
     sqlite3_stmt* statement = nullptr;
     int result = -1;
-    if (sqlite3_prepare_v2(db, "SELECT EXISTS(SELECT 1 FROM tblclausepending)", -1, &statement, nullptr) == SQLITE_OK
+    if (sqlite3_prepare_v2(db, "SELECT EXISTS(SELECT 1 FROM tbllistpending)", -1, &statement, nullptr) == SQLITE_OK
         && sqlite3_step(statement) == SQLITE_ROW)
         result = sqlite3_column_int(statement, 0);
     sqlite3_finalize(statement);
@@ -43,12 +46,12 @@ int waiting(sqlite3* db)
 
 } // namespace
 
-const char* ClauseList::Derivation()
+const char* ListTables::Derivation()
 {
     return kDerivation;
 }
 
-bool ClauseList::BringUpToDate(sqlite3* db)
+bool ListTables::BringUpToDate(sqlite3* db)
 {
     const int pending = waiting(db);
     if (pending <= 0)
