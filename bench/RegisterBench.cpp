@@ -6,7 +6,9 @@
 #include "reports/MasterListPage.h"
 #include "reports/modReport.h"
 #include "storage/Catalogue.h"
+#include "storage/ListTables.h"
 #include "storage/Statements.h"
+#include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include <QDateTime>
 #include <QFile>
@@ -58,8 +60,10 @@ bool RegisterBench::Measure(BenchTable& table, QString& error)
     m_folder.FreshCopy(QStringLiteral("cadrelle.db"), kEmpty);
     {
         sqlDB empty;
+        // The lists are brought up to date after the deletion, as the program does before it reads them.
         if (!empty.OpenDatabase(m_folder.filePath(kEmpty), false)
-            || !empty.Execute(QStringLiteral("DELETE FROM tblcontrol; DELETE FROM tbldocument; VACUUM"))) {
+            || !empty.Execute(QStringLiteral("DELETE FROM tblcontrol; DELETE FROM tbldocument"))
+            || !ListTables::BringUpToDate(SQLiteConnection(empty.db())) || !empty.Execute(QStringLiteral("VACUUM"))) {
             error = QStringLiteral("the catalogue without documents could not be made");
             return false;
         }

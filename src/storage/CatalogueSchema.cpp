@@ -59,8 +59,8 @@ PRAGMA user_version=2;
 // category, and the documents of each clause node in reference order (the clause list holds, for
 // each element of a document's clause list, its first one, three and five characters: the clause
 // nodes whose numbers it starts with). A change to a document's reference, clause list or category
-// by any writer leaves its row number and category in tbllistpending, through triggers, and the
-// tables are brought up to date before they are read.
+// by any writer leaves its row number in tbllistpending, with the category it leaves where it
+// leaves one, through triggers, and the tables are brought up to date before they are read.
 const char* kVersion3 = R"(
 CREATE INDEX IF NOT EXISTS idxdocumentcat ON tbldocument(catkey, docref);
 CREATE INDEX IF NOT EXISTS idxdocumentref ON tbldocument(docref);
@@ -82,7 +82,7 @@ CREATE TRIGGER tblclauselist_count_insert AFTER INSERT ON tblclauselist BEGIN
 CREATE TRIGGER tblclauselist_count_delete AFTER DELETE ON tblclauselist BEGIN
     UPDATE tblclausecount SET documents=documents-1 WHERE clause=OLD.clause; END;
 CREATE TRIGGER tbldocument_list_insert AFTER INSERT ON tbldocument BEGIN
-    INSERT INTO tbllistpending VALUES(NEW.rowid, NEW.catkey); END;
+    INSERT INTO tbllistpending VALUES(NEW.rowid, NULL); END;
 CREATE TRIGGER tbldocument_list_delete AFTER DELETE ON tbldocument BEGIN
     INSERT INTO tbllistpending VALUES(OLD.rowid, OLD.catkey); END;
 CREATE TRIGGER tbldocument_list_update AFTER UPDATE OF docref, isoref, catkey ON tbldocument BEGIN

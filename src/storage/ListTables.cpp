@@ -6,9 +6,14 @@ namespace {
 
 // The root node's text is the clause tree's "Sections".
 const char* kDerivation = R"(
-DELETE FROM tbldocumentcount WHERE catkey IN (SELECT catkey FROM tbllistpending);
+CREATE TEMP TABLE IF NOT EXISTS cadrelle_recount(catkey varchar PRIMARY KEY);
+DELETE FROM temp.cadrelle_recount;
+INSERT OR IGNORE INTO temp.cadrelle_recount SELECT catkey FROM tbllistpending WHERE catkey IS NOT NULL;
+INSERT OR IGNORE INTO temp.cadrelle_recount SELECT catkey FROM tbldocument
+    WHERE rowid IN (SELECT docrowid FROM tbllistpending) AND catkey IS NOT NULL;
+DELETE FROM tbldocumentcount WHERE catkey IN temp.cadrelle_recount;
 INSERT INTO tbldocumentcount SELECT catkey, count(*) FROM tbldocument
-    WHERE catkey IN (SELECT catkey FROM tbllistpending) GROUP BY catkey;
+    WHERE catkey IN temp.cadrelle_recount GROUP BY catkey;
 DELETE FROM tblclauselist WHERE docrowid IN (SELECT docrowid FROM tbllistpending);
 WITH RECURSIVE
     waiting(docrowid, docref, isoref) AS (

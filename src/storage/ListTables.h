@@ -5,8 +5,9 @@ struct sqlite3;
 // What the lists read instead of every document: the number of documents of each category, and the
 // documents of each clause node in reference order, derived from their clause lists. tbldocument
 // stays the truth; a change to a document's reference, clause list or category, by this program or
-// another, leaves its row number and category waiting in tbllistpending (a trigger's one insert, so
-// that a large import pays little) until the tables are brought up to date.
+// another, leaves its row number waiting in tbllistpending (a trigger's one small insert, so that a
+// large import pays little), with the category it left where it left one, until the tables are
+// brought up to date.
 class ListTables
 {
 public:
