@@ -5,16 +5,13 @@
 #include "storage/IsoClauses.h"
 #include "storage/ResultTable.h"
 #include "storage/Statements.h"
-#include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
 #include <QDateTime>
 #include <QIODevice>
-#include <QScopeGuard>
 #include <QSet>
 #include <QStringTokenizer>
 #include <array>
-#include <sqlite3.h>
 
 // The register in and out: every document with its category and control data, as CSV.
 
@@ -206,24 +203,8 @@ QList<QStringList> Catalogue::RegisterRows()
 bool Catalogue::ForEachRegisterRow(const std::function<void(const QStringList&)>& take, RegisterPart part,
                                    int batchRows)
 {
-    // Without control data every document is current. The parts are read in one read transaction, so
-    // that they show the catalogue at one moment.
-    // Read quietly: a catalogue whose categories cannot be read fails in the register's own query,
-    // which tells why.
-    QStringList catkeys;
-    ResultTable categories;
-    int32_t rows = 0, columns = 0;
-    QString error;
-    if (m_control
-        && PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectCategories().toUtf8(), rows, columns, categories, error) == 0) {
-        for (int row = 1; row <= categories.rows(); ++row)
-            catkeys << categories.at(0, row).toText();
-    }
-    const QString sql = m_control ? QStringLiteral("SAVEPOINT registerread;")
-            + Sql::SelectRegisterByCategory(obsoleteRows(part), catkeys) + QStringLiteral(";RELEASE registerread")
-                                  : QString::fromLatin1(kPlainRegister);
-    const auto release = qScopeGuard(
-        [this] { sqlite3_exec(SQLiteConnection(m_db->db()), "RELEASE registerread", nullptr, nullptr, nullptr); });
+    // Without control data every document is current.
+    const QString sql = m_control ? Sql::SelectRegister(obsoleteRows(part)) : QString::fromLatin1(kPlainRegister);
     sqlRecordset rs;
     return rs.ReadInBatches(
         sql, m_db->db(),

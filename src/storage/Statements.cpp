@@ -30,16 +30,6 @@ QString categoryExists(const QString& catkey)
 {
     return QStringLiteral("EXISTS(SELECT 1 FROM tblcategory WHERE catkey=") + quoted(catkey) + QLatin1Char(')');
 }
-// The register's columns, from the documents with their categories and control data.
-QString registerColumns()
-{
-    return QStringLiteral(
-        "SELECT docref,doctitle,catname,IFNULL(isoref,''),docpath,IFNULL(kind,'Document'),IFNULL(revision,''),"
-        "IFNULL(status,'Approved'),IFNULL(owner,''),IFNULL(approvedby,''),IFNULL(approvedon,''),"
-        "IFNULL(nextreview,''),IFNULL(reviewmonths,0),IFNULL(retentionmonths,0),IFNULL(retentionends,''),"
-        "IFNULL(issuer,''),IFNULL(edition,''),dockey FROM tbldocument LEFT JOIN tblcategory USING(catkey) "
-        "LEFT JOIN tblcontrol USING(dockey) ");
-}
 } // namespace
 
 QString SelectInit()
@@ -240,37 +230,15 @@ QString CountDueForReview(const QString& until)
 QString SelectRegister(ObsoleteRows obsolete)
 {
     const QString isObsolete = QStringLiteral("IFNULL(status,'Approved')='Obsolete'");
-    return registerColumns()
+    return QStringLiteral(
+               "SELECT docref,doctitle,catname,IFNULL(isoref,''),docpath,IFNULL(kind,'Document'),IFNULL(revision,''),"
+               "IFNULL(status,'Approved'),IFNULL(owner,''),IFNULL(approvedby,''),IFNULL(approvedon,''),"
+               "IFNULL(nextreview,''),IFNULL(reviewmonths,0),IFNULL(retentionmonths,0),IFNULL(retentionends,''),"
+               "IFNULL(issuer,''),IFNULL(edition,''),dockey FROM tbldocument LEFT JOIN tblcategory USING(catkey) "
+               "LEFT JOIN tblcontrol USING(dockey) ")
         + (obsolete == ObsoleteRows::LeftOut ? QStringLiteral("WHERE NOT ") + isObsolete + QLatin1Char(' ') : QString())
         + QStringLiteral("ORDER BY ") + (obsolete == ObsoleteRows::Last ? isObsolete + QLatin1Char(',') : QString())
         + QStringLiteral("catorder,docref");
-}
-
-// A statement for each category in turn, on the index by category and reference, and first one for
-// the documents of no category there is: the engine need not sort the whole register.
-QString SelectRegisterByCategory(ObsoleteRows obsolete, const QStringList& catkeys)
-{
-    const QString isObsolete = QStringLiteral("IFNULL(status,'Approved')='Obsolete'");
-    const auto part = [&](const QString& condition) {
-        QStringList statements;
-        const QString filter = condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition;
-        statements << registerColumns()
-                + QStringLiteral("WHERE (catkey IS NULL OR catkey NOT IN (SELECT catkey FROM tblcategory WHERE catkey "
-                                 "IS NOT NULL))")
-                + filter + QStringLiteral(" ORDER BY docref");
-        for (const QString& catkey : catkeys)
-            statements << registerColumns() + QStringLiteral("WHERE catkey=") + quoted(catkey) + filter
-                    + QStringLiteral(" ORDER BY docref");
-        return statements;
-    };
-    switch (obsolete) {
-    case ObsoleteRows::LeftOut:
-        return part(QStringLiteral("NOT ") + isObsolete).join(QLatin1Char(';'));
-    case ObsoleteRows::Last:
-        return (part(QStringLiteral("NOT ") + isObsolete) + part(isObsolete)).join(QLatin1Char(';'));
-    default:
-        return part(QString()).join(QLatin1Char(';'));
-    }
 }
 
 QString SelectControlColumns()

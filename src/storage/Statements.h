@@ -81,9 +81,6 @@ enum class ObsoleteRows
 // Every document with its category and control data, in the register's columns, by category in
 // the tree's order and reference within.
 QString SelectRegister(ObsoleteRows obsolete = ObsoleteRows::InPlace);
-// The same rows in the same order, as statements to run in turn: the documents of no category first,
-// then each category's of catkeys (in the tree's order), each part by reference.
-QString SelectRegisterByCategory(ObsoleteRows obsolete, const QStringList& catkeys);
 // Each clause list the documents name, with how many name it; and the same for obsolete ones.
 QString SelectClauseListCounts();
 QString SelectObsoleteClauseListCounts();
