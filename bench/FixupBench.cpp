@@ -4,7 +4,7 @@
 #include "BenchFolder.h"
 #include "BenchTable.h"
 #include "EventIdle.h"
-#include "Median.h"
+#include "PairedTiming.h"
 #include "SqliteCli.h"
 #include "platform/ScriptedUi.h"
 #include "startup/frmSplash.h"
@@ -75,17 +75,11 @@ bool FixupBench::WriteScript(QString& error)
 bool FixupBench::Measure(int runs, BenchTable& table)
 {
     // Taken in turns: both wait for the disk at their commit, and so meet the same disk.
-    std::vector<Timing> ours, theirs;
-    for (int i = 0; i < runs; ++i) {
-        ours.push_back(RunProgram());
-        theirs.push_back(RunFloor());
-    }
-    const MedianTiming program = Median(ours);
-    const MedianTiming floor = Median(theirs);
-    table.Add({QStringLiteral("first-run fix-up, %1 files").arg(m_files), m_files, program.wallMs, floor.wallMs,
-               QStringLiteral("ms"), QStringLiteral("sqlite3: the same UPDATEs in one call, one transaction"),
-               program.cpuMs, floor.cpuMs});
-    return program.wallMs >= 0 && floor.wallMs >= 0;
+    const PairedTiming pair = TimePaired(
+        runs, [this] { return RunProgram(); }, [this] { return RunFloor(); });
+    AddPaired(table, QStringLiteral("first-run fix-up, %1 files").arg(m_files), m_files, pair,
+              QStringLiteral("sqlite3: the same UPDATEs in one call, one transaction"));
+    return pair.program.wallMs >= 0 && pair.floor.wallMs >= 0;
 }
 
 Timing FixupBench::RunProgram()

@@ -2,7 +2,7 @@
 
 #include "BenchFolder.h"
 #include "BenchTable.h"
-#include "Median.h"
+#include "PairedTiming.h"
 #include "SqliteCli.h"
 #include "platform/ScriptedUi.h"
 #include "storage/Catalogue.h"
@@ -50,17 +50,11 @@ bool UpgradeBench::Prepare(QString& error)
 bool UpgradeBench::Measure(int runs, int documents, BenchTable& table)
 {
     // Taken in turns: both wait for the disk at their commit, and so meet the same disk.
-    std::vector<Timing> ours, theirs;
-    for (int i = 0; i < runs; ++i) {
-        ours.push_back(RunProgram());
-        theirs.push_back(RunFloor());
-    }
-    const MedianTiming program = Median(ours);
-    const MedianTiming floor = Median(theirs);
-    table.Add({QStringLiteral("upgrade from version 0 on open"), documents, program.wallMs, floor.wallMs,
-               QStringLiteral("ms"), QStringLiteral("sqlite3: the same upgrade in one transaction"), program.cpuMs,
-               floor.cpuMs});
-    return program.wallMs >= 0 && floor.wallMs >= 0;
+    const PairedTiming pair = TimePaired(
+        runs, [this] { return RunProgram(); }, [this] { return RunFloor(); });
+    AddPaired(table, QStringLiteral("upgrade from version 0 on open"), documents, pair,
+              QStringLiteral("sqlite3: the same upgrade in one transaction"));
+    return pair.program.wallMs >= 0 && pair.floor.wallMs >= 0;
 }
 
 Timing UpgradeBench::RunProgram()

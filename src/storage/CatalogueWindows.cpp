@@ -4,8 +4,8 @@
 #include "storage/DocumentWindow.h"
 #include "storage/ListTables.h"
 #include "storage/ResultTable.h"
+#include "storage/Statements.h"
 #include "storage/Variant.h"
-#include "storage/modDB.h"
 #include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include <sqlite3.h>
@@ -14,11 +14,6 @@
 // obsolete documents (few, and left out of the lists) from a copy read again after any change.
 
 namespace {
-
-QString quoted(const QString& text)
-{
-    return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
-}
 
 std::unique_ptr<DocumentWindow> opened(std::unique_ptr<DocumentWindow> window)
 {
@@ -31,14 +26,12 @@ std::unique_ptr<DocumentWindow> Catalogue::CategoryWindow(const QString& catkey)
 {
     // A NULL reference orders before every text and cannot be named in a page's key.
     if (!m_lists || !ListTables::BringUpToDate(SQLiteConnection(m_db->db()))
-        || firstInteger(QStringLiteral("SELECT EXISTS(SELECT 1 FROM tbldocument WHERE catkey=") + quoted(catkey)
-                        + QStringLiteral(" AND docref IS NULL)"))
-            != 0)
+        || firstInteger(Sql::HasNullReference(catkey)) != 0)
         return nullptr;
-    DocumentWindow::Source source {QStringLiteral("tbldocument d"), QStringLiteral("d.catkey=") + quoted(catkey),
+    DocumentWindow::Source source {QStringLiteral("tbldocument d"), QStringLiteral("d.catkey=") + Sql::Quoted(catkey),
                                    QStringLiteral("d.docref"), QStringLiteral("d.rowid")};
-    return window(source, QStringLiteral("SELECT documents FROM tbldocumentcount WHERE catkey=") + quoted(catkey),
-                  QStringLiteral("category ") + catkey, [&](const ObsoleteDocument& d) { return d.catkey == catkey; });
+    return window(source, Sql::CountCategoryDocuments(catkey), QStringLiteral("category ") + catkey,
+                  [&](const ObsoleteDocument& d) { return d.catkey == catkey; });
 }
 
 std::unique_ptr<DocumentWindow> Catalogue::ClauseWindow(const QString& clause)
@@ -47,11 +40,10 @@ std::unique_ptr<DocumentWindow> Catalogue::ClauseWindow(const QString& clause)
         return nullptr;
     // The reference is checked as well: a row number is a document's only while the file is not rebuilt.
     DocumentWindow::Source source {
-        QStringLiteral("tblclauselist l"), QStringLiteral("l.clause=") + quoted(clause), QStringLiteral("l.docref"),
-        QStringLiteral("l.docrowid"),
+        QStringLiteral("tblclauselist l"), QStringLiteral("l.clause=") + Sql::Quoted(clause),
+        QStringLiteral("l.docref"), QStringLiteral("l.docrowid"),
         QStringLiteral(" CROSS JOIN tbldocument d ON d.rowid=l.docrowid AND IFNULL(d.docref,'')=l.docref")};
-    return window(source, QStringLiteral("SELECT documents FROM tblclausecount WHERE clause=") + quoted(clause),
-                  QStringLiteral("clause ") + clause,
+    return window(source, Sql::CountClauseDocuments(clause), QStringLiteral("clause ") + clause,
                   [&](const ObsoleteDocument& d) { return ClauseMatch(clause, Variant(d.clauses)); });
 }
 
@@ -105,25 +97,19 @@ const std::vector<Catalogue::ObsoleteDocument>& Catalogue::obsoleteDocuments()
         return m_obsolete;
     m_obsolete.clear();
     m_hiddenCounts.clear();
+    m_obsoleteTable = sqlite3_exec(SQLiteConnection(m_db->db()), Sql::FillObsoleteTable().toUtf8().constData(), nullptr,
+                                   nullptr, nullptr)
+        == SQLITE_OK;
     ResultTable table;
     int32_t rows = 0, columns = 0;
     QString error;
-    if (PSSQLITE3_ExecuteDB(m_db->db(),
-                            "SELECT d.catkey,d.rowid,d.isoref FROM tblcontrol c JOIN tbldocument d ON "
-                            "d.dockey=c.dockey WHERE c.status='Obsolete'",
-                            rows, columns, table, error)
+    if (PSSQLITE3_ExecuteDB(m_db->db(), Sql::SelectObsoleteDocuments(m_obsoleteTable).toUtf8(), rows, columns, table,
+                            error)
         == 0) {
         for (int row = 1; row <= table.rows(); ++row)
             m_obsolete.push_back({table.at(0, row).toText(), qint64(table.at(1, row).toNumber().value_or(0)),
                                   table.at(2, row).toText()});
     }
-    m_obsoleteTable = sqlite3_exec(SQLiteConnection(m_db->db()),
-                                   "CREATE TEMP TABLE IF NOT EXISTS cadrelle_obsolete(rowid INTEGER PRIMARY KEY);"
-                                   "DELETE FROM temp.cadrelle_obsolete;"
-                                   "INSERT INTO temp.cadrelle_obsolete SELECT d.rowid FROM tblcontrol c JOIN "
-                                   "tbldocument d ON d.dockey=c.dockey WHERE c.status='Obsolete'",
-                                   nullptr, nullptr, nullptr)
-        == SQLITE_OK;
     m_obsoleteValid = true;
     m_obsoleteVersion = version;
     return m_obsolete;

@@ -3,7 +3,7 @@
 #include "platform/AppError.h"
 #include "storage/Catalogue.h"
 #include "storage/ResultTable.h"
-#include "storage/modDB.h"
+#include "storage/Statements.h"
 #include "storage/modSQLite.h"
 #include <algorithm>
 
@@ -138,7 +138,7 @@ int DocumentWindow::RowOf(const QString& dockey)
     ResultTable table;
     QString sql = QStringLiteral("SELECT ") + keyExpression(m_source) + QStringLiteral(" FROM ") + m_source.ordered
         + QStringLiteral(" WHERE ") + m_source.node + m_source.hidden + QStringLiteral(" AND ") + m_source.orderRow
-        + QStringLiteral("=(SELECT rowid FROM tbldocument WHERE dockey='") + SqlText(dockey) + QStringLiteral("')");
+        + QStringLiteral("=(SELECT rowid FROM tbldocument WHERE dockey=") + Sql::Quoted(dockey) + QLatin1Char(')');
     if (!query(sql, table) || table.rows() != 1)
         return -1;
     sql = QStringLiteral("SELECT count(*) FROM ") + m_source.ordered + QStringLiteral(" WHERE ") + m_source.node

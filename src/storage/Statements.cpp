@@ -6,11 +6,12 @@
 
 namespace Sql {
 
-namespace {
-QString quoted(const QString& text)
+QString Quoted(const QString& text)
 {
     return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
 }
+
+namespace {
 // The text of a statement of many rows: before, the parameters of as many rows as the values fill,
 // "(?,?),(?,?)", and after. Made once for each number of rows: an import asks for the same few again
 // and again.
@@ -28,7 +29,7 @@ QString manyRows(const char* before, qsizetype values, int columns, const char* 
 // deleted it since the window listed it.
 QString categoryExists(const QString& catkey)
 {
-    return QStringLiteral("EXISTS(SELECT 1 FROM tblcategory WHERE catkey=") + quoted(catkey) + QLatin1Char(')');
+    return QStringLiteral("EXISTS(SELECT 1 FROM tblcategory WHERE catkey=") + Quoted(catkey) + QLatin1Char(')');
 }
 } // namespace
 
@@ -49,8 +50,8 @@ QString UpdateInitDone()
 
 QString UpdateDocumentPath(const QString& folder, const QString& stem, const QString& extension)
 {
-    return QStringLiteral("UPDATE tbldocument SET ") + QStringLiteral("docpath=") + quoted(folder + stem + extension)
-        + QStringLiteral(" ") + QStringLiteral("WHERE docref=") + quoted(stem)
+    return QStringLiteral("UPDATE tbldocument SET ") + QStringLiteral("docpath=") + Quoted(folder + stem + extension)
+        + QStringLiteral(" ") + QStringLiteral("WHERE docref=") + Quoted(stem)
         + QStringLiteral(" AND instr(docpath,'/')=0 AND instr(docpath,'\\')=0");
 }
 
@@ -77,7 +78,7 @@ QString SelectCategories()
 QString SelectCategoryDocuments(const QString& catkey)
 {
     return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref FROM tbldocument WHERE catkey=")
-        + quoted(catkey) + QStringLiteral(" ORDER BY docref");
+        + Quoted(catkey) + QStringLiteral(" ORDER BY docref");
 }
 
 QString SelectAllDocuments()
@@ -87,8 +88,8 @@ QString SelectAllDocuments()
 
 QString UpdateDocumentCategory(const QString& catkey, const QString& dockey)
 {
-    return QStringLiteral("UPDATE tbldocument SET catkey=") + quoted(catkey) + QStringLiteral(" ")
-        + QStringLiteral("WHERE dockey=") + quoted(dockey) + QStringLiteral(" AND ") + categoryExists(catkey);
+    return QStringLiteral("UPDATE tbldocument SET catkey=") + Quoted(catkey) + QStringLiteral(" ")
+        + QStringLiteral("WHERE dockey=") + Quoted(dockey) + QStringLiteral(" AND ") + categoryExists(catkey);
 }
 
 QString SelectAllDocumentsWithCategory()
@@ -99,62 +100,62 @@ QString SelectAllDocumentsWithCategory()
 
 QString SelectCategory(const QString& catkey)
 {
-    return QStringLiteral("SELECT catkey,catname FROM tblcategory WHERE catkey=") + quoted(catkey);
+    return QStringLiteral("SELECT catkey,catname FROM tblcategory WHERE catkey=") + Quoted(catkey);
 }
 
 QString UpdateCategoryOrder(int position, const QString& catkey)
 {
     return QStringLiteral("UPDATE tblcategory SET ") + QStringLiteral("catorder=") + QString::number(position)
-        + QStringLiteral(" ") + QStringLiteral("WHERE catkey=") + quoted(catkey);
+        + QStringLiteral(" ") + QStringLiteral("WHERE catkey=") + Quoted(catkey);
 }
 
 QString InsertCategory(const QString& catkey, const QString& catname)
 {
-    return QStringLiteral("INSERT INTO tblcategory VALUES(") + quoted(catkey) + QLatin1Char(',') + quoted(catname)
+    return QStringLiteral("INSERT INTO tblcategory VALUES(") + Quoted(catkey) + QLatin1Char(',') + Quoted(catname)
         + QStringLiteral(",(SELECT IFNULL(MAX(catorder),0)+1 FROM tblcategory))");
 }
 
 QString InsertCategoryAt(const QString& catkey, const QString& catname, int catorder)
 {
-    return QStringLiteral("INSERT INTO tblcategory VALUES(") + quoted(catkey) + QLatin1Char(',') + quoted(catname)
+    return QStringLiteral("INSERT INTO tblcategory VALUES(") + Quoted(catkey) + QLatin1Char(',') + Quoted(catname)
         + QLatin1Char(',') + QString::number(catorder) + QLatin1Char(')');
 }
 
 QString RenameCategory(const QString& catkey, const QString& catname)
 {
-    return QStringLiteral("UPDATE tblcategory SET catname=") + quoted(catname) + QStringLiteral(" WHERE catkey=")
-        + quoted(catkey);
+    return QStringLiteral("UPDATE tblcategory SET catname=") + Quoted(catname) + QStringLiteral(" WHERE catkey=")
+        + Quoted(catkey);
 }
 
 QString DeleteCategoryDocuments(const QString& catkey)
 {
-    return QStringLiteral("DELETE FROM tbldocument WHERE catkey=") + quoted(catkey);
+    return QStringLiteral("DELETE FROM tbldocument WHERE catkey=") + Quoted(catkey);
 }
 
 QString DeleteCategory(const QString& catkey)
 {
-    return QStringLiteral("DELETE FROM tblcategory WHERE catkey=") + quoted(catkey);
+    return QStringLiteral("DELETE FROM tblcategory WHERE catkey=") + Quoted(catkey);
 }
 
 QString InsertDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& catkey, const QString& isoref)
 {
-    return QStringLiteral("INSERT INTO tbldocument SELECT ") + quoted(dockey) + QLatin1Char(',') + quoted(docref)
-        + QLatin1Char(',') + quoted(doctitle) + QLatin1Char(',') + quoted(docpath) + QLatin1Char(',') + quoted(catkey)
-        + QLatin1Char(',') + quoted(isoref) + QStringLiteral(" WHERE ") + categoryExists(catkey);
+    return QStringLiteral("INSERT INTO tbldocument SELECT ") + Quoted(dockey) + QLatin1Char(',') + Quoted(docref)
+        + QLatin1Char(',') + Quoted(doctitle) + QLatin1Char(',') + Quoted(docpath) + QLatin1Char(',') + Quoted(catkey)
+        + QLatin1Char(',') + Quoted(isoref) + QStringLiteral(" WHERE ") + categoryExists(catkey);
 }
 
 QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& isoref)
 {
-    return QStringLiteral("UPDATE tbldocument SET docref=") + quoted(docref) + QStringLiteral(",doctitle=")
-        + quoted(doctitle) + QStringLiteral(",docpath=") + quoted(docpath) + QStringLiteral(",isoref=") + quoted(isoref)
-        + QStringLiteral(" WHERE dockey=") + quoted(dockey);
+    return QStringLiteral("UPDATE tbldocument SET docref=") + Quoted(docref) + QStringLiteral(",doctitle=")
+        + Quoted(doctitle) + QStringLiteral(",docpath=") + Quoted(docpath) + QStringLiteral(",isoref=") + Quoted(isoref)
+        + QStringLiteral(" WHERE dockey=") + Quoted(dockey);
 }
 
 QString DeleteDocument(const QString& dockey)
 {
-    return QStringLiteral("DELETE FROM tbldocument WHERE dockey=") + quoted(dockey);
+    return QStringLiteral("DELETE FROM tbldocument WHERE dockey=") + Quoted(dockey);
 }
 
 Bound InsertDocuments(const QStringList& values)
@@ -182,7 +183,7 @@ QString quotedList(const QStringList& values)
 {
     QStringList quotedValues;
     for (const QString& value : values)
-        quotedValues << quoted(value);
+        quotedValues << Quoted(value);
     return quotedValues.join(QLatin1Char(','));
 }
 } // namespace
@@ -190,7 +191,7 @@ QString quotedList(const QStringList& values)
 QString SelectCategoryDocumentsControlled(const QString& catkey, bool includeObsolete)
 {
     return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref") + kControlColumns
-        + QStringLiteral(" FROM tbldocument LEFT JOIN tblcontrol USING(dockey) WHERE catkey=") + quoted(catkey)
+        + QStringLiteral(" FROM tbldocument LEFT JOIN tblcontrol USING(dockey) WHERE catkey=") + Quoted(catkey)
         + notObsolete(includeObsolete, QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY docref");
 }
 
@@ -224,7 +225,7 @@ QString CountDueForReview(const QString& until)
 {
     return QStringLiteral("SELECT count(*) FROM tblcontrol WHERE status IN ('Draft','Approved') AND nextreview "
                           "BETWEEN '0' AND ")
-        + quoted(until);
+        + Quoted(until);
 }
 
 QString SelectRegister(ObsoleteRows obsolete)
@@ -251,7 +252,7 @@ QString SelectControl(const QString& dockey)
     return QStringLiteral(
                "SELECT kind,revision,status,owner,approvedby,approvedon,approvedhash,reviewmonths,nextreview,"
                "retentionmonths,retentionends,issuer,edition,withdrawnreason FROM tblcontrol WHERE dockey=")
-        + quoted(dockey);
+        + Quoted(dockey);
 }
 
 QString UpsertControl(const QString& dockey, const QStringList& values)
@@ -259,8 +260,8 @@ QString UpsertControl(const QString& dockey, const QStringList& values)
     return QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
                           "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
                           "withdrawnreason) SELECT ")
-        + quoted(dockey) + QLatin1Char(',') + quotedList(values)
-        + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + quoted(dockey) + QLatin1Char(')');
+        + Quoted(dockey) + QLatin1Char(',') + quotedList(values)
+        + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + Quoted(dockey) + QLatin1Char(')');
 }
 
 Bound UpsertControlBound(const QString& dockey, const QStringList& values)
@@ -291,12 +292,12 @@ QString SelectAllControl()
 
 QString SelectCategoryReviewMonths(const QString& catkey)
 {
-    return QStringLiteral("SELECT reviewmonths FROM tblcategorycontrol WHERE catkey=") + quoted(catkey);
+    return QStringLiteral("SELECT reviewmonths FROM tblcategorycontrol WHERE catkey=") + Quoted(catkey);
 }
 
 QString UpsertCategoryReviewMonths(const QString& catkey, int months)
 {
-    return QStringLiteral("INSERT OR REPLACE INTO tblcategorycontrol (catkey,reviewmonths) SELECT ") + quoted(catkey)
+    return QStringLiteral("INSERT OR REPLACE INTO tblcategorycontrol (catkey,reviewmonths) SELECT ") + Quoted(catkey)
         + QLatin1Char(',') + QString::number(months) + QStringLiteral(" WHERE ") + categoryExists(catkey);
 }
 
@@ -305,7 +306,7 @@ QString SelectDueForReview(const QString& until)
     return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname") + kControlColumns
         + QStringLiteral(" FROM tblcontrol JOIN tbldocument USING(dockey) LEFT JOIN tblcategory USING(catkey) "
                          "WHERE status IN ('Draft','Approved') AND nextreview BETWEEN '0' AND ")
-        + quoted(until) + QStringLiteral(" ORDER BY nextreview,docref");
+        + Quoted(until) + QStringLiteral(" ORDER BY nextreview,docref");
 }
 
 Bound InsertHistory(const QStringList& values)
@@ -319,33 +320,33 @@ QString InsertHistoryForDocumentsOf(const QString& catkey, const QString& happen
                                     const QString& action)
 {
     return QStringLiteral("INSERT INTO tblhistory (happened,who,dockey,catkey,action,oldvalue,newvalue) SELECT ")
-        + quotedList({happened, who}) + QStringLiteral(",dockey,catkey,") + quoted(action)
-        + QStringLiteral(",docref,'' FROM tbldocument WHERE catkey=") + quoted(catkey);
+        + quotedList({happened, who}) + QStringLiteral(",dockey,catkey,") + Quoted(action)
+        + QStringLiteral(",docref,'' FROM tbldocument WHERE catkey=") + Quoted(catkey);
 }
 
 QString SelectDocument(const QString& dockey)
 {
     return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catkey FROM tbldocument WHERE dockey=")
-        + quoted(dockey);
+        + Quoted(dockey);
 }
 
 QString SelectDocumentsWithReference(const QString& docref)
 {
     return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref FROM tbldocument WHERE docref=")
-        + quoted(docref) + QStringLiteral(" ORDER BY dockey");
+        + Quoted(docref) + QStringLiteral(" ORDER BY dockey");
 }
 
 QString SelectOtherDocumentsWithReference(const QString& docref, const QString& dockey)
 {
     return QStringLiteral("SELECT docref,doctitle,dockey,docpath,isoref,catname FROM tbldocument LEFT JOIN tblcategory "
                           "USING(catkey) WHERE trim(docref)=trim(")
-        + quoted(docref) + QStringLiteral(") COLLATE NOCASE AND ifnull(dockey,'')<>") + quoted(dockey)
+        + Quoted(docref) + QStringLiteral(") COLLATE NOCASE AND ifnull(dockey,'')<>") + Quoted(dockey)
         + QStringLiteral(" ORDER BY docref");
 }
 
 QString SelectHistory(const QString& dockey)
 {
-    return QStringLiteral("SELECT happened,who,action,oldvalue,newvalue FROM tblhistory WHERE dockey=") + quoted(dockey)
+    return QStringLiteral("SELECT happened,who,action,oldvalue,newvalue FROM tblhistory WHERE dockey=") + Quoted(dockey)
         + QStringLiteral(" ORDER BY historyid");
 }
 
@@ -385,8 +386,8 @@ QString CountCheckable(bool control)
 
 QString UpdateDocumentFile(const QString& dockey, const QString& docpath)
 {
-    return QStringLiteral("UPDATE tbldocument SET docpath=") + quoted(docpath) + QStringLiteral(" WHERE dockey=")
-        + quoted(dockey);
+    return QStringLiteral("UPDATE tbldocument SET docpath=") + Quoted(docpath) + QStringLiteral(" WHERE dockey=")
+        + Quoted(dockey);
 }
 
 QString SelectExclusions()
@@ -403,7 +404,43 @@ QString UpsertExclusion(const QString& clause, const QString& justification, con
 
 QString DeleteExclusion(const QString& clause)
 {
-    return QStringLiteral("DELETE FROM tblexclusion WHERE clause=") + quoted(clause);
+    return QStringLiteral("DELETE FROM tblexclusion WHERE clause=") + Quoted(clause);
+}
+
+QString HasNullReference(const QString& catkey)
+{
+    return QStringLiteral("SELECT EXISTS(SELECT 1 FROM tbldocument WHERE catkey=") + Quoted(catkey)
+        + QStringLiteral(" AND docref IS NULL)");
+}
+
+QString CountCategoryDocuments(const QString& catkey)
+{
+    return QStringLiteral("SELECT documents FROM tbldocumentcount WHERE catkey=") + Quoted(catkey);
+}
+
+QString CountClauseDocuments(const QString& clause)
+{
+    return QStringLiteral("SELECT documents FROM tblclausecount WHERE clause=") + Quoted(clause);
+}
+
+namespace {
+const char* kObsoleteRows = "SELECT d.rowid FROM tblcontrol c JOIN tbldocument d ON d.dockey=c.dockey WHERE "
+                            "c.status='Obsolete'";
+} // namespace
+
+QString FillObsoleteTable()
+{
+    return QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS cadrelle_obsolete(rowid INTEGER PRIMARY KEY);"
+                          "DELETE FROM temp.cadrelle_obsolete;INSERT INTO temp.cadrelle_obsolete ")
+        + QLatin1String(kObsoleteRows);
+}
+
+QString SelectObsoleteDocuments(bool fromTable)
+{
+    return QStringLiteral("SELECT d.catkey,d.rowid,d.isoref FROM ")
+        + (fromTable
+               ? QStringLiteral("temp.cadrelle_obsolete o JOIN tbldocument d ON d.rowid=o.rowid")
+               : QStringLiteral("tbldocument d WHERE d.rowid IN (") + QLatin1String(kObsoleteRows) + QLatin1Char(')'));
 }
 
 } // namespace Sql

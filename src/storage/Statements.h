@@ -127,4 +127,18 @@ QString UpsertExclusion(const QString& clause, const QString& justification, con
                         const QString& happened);
 QString DeleteExclusion(const QString& clause);
 
+// A text as a value in a statement: between single quotes, its quotes doubled.
+QString Quoted(const QString& text);
+// The paged lists: whether a category holds a document whose reference is NULL; the documents a
+// category or clause node holds, as counted.
+QString HasNullReference(const QString& catkey);
+QString CountCategoryDocuments(const QString& catkey);
+QString CountClauseDocuments(const QString& clause);
+// The row numbers of the obsolete documents into a table of the connection's own, which the lists'
+// pages look up.
+QString FillObsoleteTable();
+// The obsolete documents' categories, row numbers and clause lists: from that table where it was
+// filled, else from the control data.
+QString SelectObsoleteDocuments(bool fromTable);
+
 } // namespace Sql
