@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QStringEncoder>
+#include <QThread>
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -18,6 +19,7 @@ constexpr int kBusyTimeoutMs = 5000;
 constexpr const char* kCacheSize = "PRAGMA cache_size=-65536";
 // The cache while a query is read in batches: the engine's own default size.
 constexpr int kPassCacheKiB = 2048;
+constexpr int kMostSortThreads = 3;
 
 // The open databases and their prepared statements by handle. One the program let go without
 // closing it is closed when the program ends, its statements first, so the engine releases it and
@@ -165,21 +167,28 @@ int streamStatement(sqlite3_stmt* statement, int32_t batchRows, ResultTable& tab
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-// The cache's size as the engine reports it: pages, or KiB when negative; 0 when unknown.
-int cacheSize(sqlite3* db)
+// A setting's value as the engine reports it (the cache: pages, or KiB when negative); 0 when unknown.
+int pragmaValue(sqlite3* db, const QByteArray& name)
 {
     sqlite3_stmt* statement = nullptr;
-    int size = 0;
-    if (sqlite3_prepare_v2(db, "PRAGMA cache_size", -1, &statement, nullptr) == SQLITE_OK
+    int value = 0;
+    if (sqlite3_prepare_v2(db, ("PRAGMA " + name).constData(), -1, &statement, nullptr) == SQLITE_OK
         && sqlite3_step(statement) == SQLITE_ROW)
-        size = sqlite3_column_int(statement, 0);
+        value = sqlite3_column_int(statement, 0);
     sqlite3_finalize(statement);
-    return size;
+    return value;
 }
 
-void setCacheSize(sqlite3* db, int size)
+void setPragma(sqlite3* db, const QByteArray& name, int value)
 {
-    sqlite3_exec(db, ("PRAGMA cache_size=" + QByteArray::number(size)).constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db, ("PRAGMA " + name + '=' + QByteArray::number(value)).constData(), nullptr, nullptr, nullptr);
+}
+
+// Helper threads the engine may sort with: one fewer than the processors, and few, as each holds
+// a sort buffer of the cache's size.
+int sortThreads()
+{
+    return std::clamp(QThread::idealThreadCount() - 1, 0, kMostSortThreads);
 }
 
 struct FinalizeStatement
@@ -286,18 +295,24 @@ int16_t PSSQLITE3_ExecuteDB(int32_t handle, const QByteArray& sql, int32_t& rowC
 // A query read in batches passes over its rows once: the pages it reads are not wanted again, and
 // the engine sorts rows in memory up to the cache's size before it sorts in a temporary file.
 // With the usual cache both would grow with the rows, up to 64 MiB each; the cache is held small
-// while the query runs, and set back after.
+// while the query runs, and set back after. A large sort then goes to temporary files, and helper
+// threads sort one part while the engine reads the next.
 int16_t PSSQLITE3_ExecuteDBInBatches(int32_t handle, const QByteArray& sql, int32_t batchRows, ResultTable& table,
                                      const BatchReader& read, QString& errorText)
 {
     table.reset(0);
     sqlite3* db = SQLiteConnection(handle);
-    const int usualCache = db ? cacheSize(db) : 0;
-    if (usualCache != 0)
-        setCacheSize(db, -kPassCacheKiB);
-    const auto restoreCache = qScopeGuard([&] {
-        if (usualCache != 0)
-            setCacheSize(db, usualCache);
+    const int usualCache = db ? pragmaValue(db, "cache_size") : 0;
+    const int usualThreads = db ? pragmaValue(db, "threads") : 0;
+    if (usualCache != 0) {
+        setPragma(db, "cache_size", -kPassCacheKiB);
+        setPragma(db, "threads", sortThreads());
+    }
+    const auto restore = qScopeGuard([&] {
+        if (usualCache != 0) {
+            setPragma(db, "cache_size", usualCache);
+            setPragma(db, "threads", usualThreads);
+        }
     });
     bool stopped = false;
     return eachStatement(
