@@ -42,9 +42,25 @@ DocumentControl::Status DocumentControl::StatusFrom(const QString& text)
 
 namespace {
 
+// Written digit by digit for the years of four digits: an import writes three dates for every row.
 QString dateText(const QDate& date)
 {
-    return date.isValid() ? date.toString(Qt::ISODate) : QString();
+    if (!date.isValid())
+        return QString();
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 1 || year > 9999)
+        return date.toString(Qt::ISODate);
+    QString text(10, QLatin1Char('-'));
+    QChar* out = text.data();
+    const auto digits = [](QChar* at, int value, int count) {
+        for (int i = count - 1; i >= 0; --i, value /= 10)
+            at[i] = QLatin1Char(char('0' + value % 10));
+    };
+    digits(out, year, 4);
+    digits(out + 5, month, 2);
+    digits(out + 8, day, 2);
+    return text;
 }
 
 QDate dateFrom(const QString& text)

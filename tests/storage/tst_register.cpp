@@ -50,6 +50,10 @@ private slots:
     void exportThenImportGivesTheCatalogueBack()
     {
         QRandomGenerator random(20261206);
+        DocumentControl dated;
+        dated.approvedOn = QDate(999, 1, 2);
+        dated.nextReview = QDate(2024, 11, 30);
+        QCOMPARE(dated.Texts().mid(5, 4), (QStringList {u"0999-01-02"_s, QString(), u"0"_s, u"2024-11-30"_s}));
         for (int round = 0; round < 5; ++round) {
             TestFolder from;
             ScriptedUi ui;
@@ -64,6 +68,7 @@ private slots:
                 control.revision = awkward(random);
                 control.status = i % 3 ? DocumentControl::Status::Approved : DocumentControl::Status::Draft;
                 control.nextReview = QDate(2025, 1, 1).addDays(i * 17);
+                control.approvedOn = QDate(999 + i * 450, 12, 31); // years of three and four digits
                 QCOMPARE(c.SaveControl(d.key, control), Catalogue::Write::Done);
             }
             QBuffer csv;
@@ -103,6 +108,10 @@ private slots:
         QTest::newRow("status unknown") << kHeader + "QP90,T,Forms,,/p,Final,\r\n"
                                         << "status 'Final' is not Draft, Approved or Obsolete";
         QTest::newRow("repeated in file") << kHeader + ok + ok << "reference QP90 in Forms is already in line 2";
+        // A refused row is no first; every repetition names the first row taken.
+        QTest::newRow("repeated after a refusal")
+            << kHeader + "QP90,,Forms,,/p,,\r\nQP91,T,Forms,,/p,,\r\n" + ok + "QP90,T,Other,,/p,,\r\n" + ok + ok
+            << "reference QP90 in Forms is already in line 4";
         QTest::newRow("no title") << kHeader + "QP90,,Forms,,/p,,\r\n"
                                   << "no title";
     }
@@ -126,6 +135,10 @@ private slots:
         for (const ImportRow& row : plan.rows)
             reasons << row.reason;
         QVERIFY2(reasons.contains(told), qPrintable(reasons.join('|')));
+        for (const QString& reason : reasons) {
+            if (told.startsWith(u"reference ") && reason.startsWith(u"reference "))
+                QCOMPARE(reason, told);
+        }
     }
 
     // UTF-16 and Windows-1252 files read as their text; a write refused halfway leaves the catalogue

@@ -35,6 +35,11 @@ private slots:
         QCOMPARE(GetGUID(), QString());
         SetGuidSource(nullptr);
         QCOMPARE(boxes(ui), QStringList {u"0|Cadrelle|Error while creating GUID!"_s});
+        // Many keys come in the order of their texts, each once.
+        const QStringList keys = GetGUIDs(5000);
+        QCOMPARE(keys.size(), 5000);
+        for (qsizetype i = 1; i < keys.size(); ++i)
+            QVERIFY2(keys[i - 1] < keys[i], qPrintable(keys[i - 1] + u" >= "_s + keys[i]));
     }
 
     // What a reader gets is exactly what was stored, however large the result; a new query replaces
