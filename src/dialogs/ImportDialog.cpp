@@ -2,6 +2,7 @@
 
 #include "dialogs/ImportPreviewModel.h"
 #include "platform/ErrorTrap.h"
+#include "platform/HourGlass.h"
 #include "platform/Settings.h"
 #include "storage/Catalogue.h"
 #include <QComboBox>
@@ -89,6 +90,7 @@ QHash<QString, int> ImportDialog::Mapping() const
 
 void ImportDialog::Preview()
 {
+    const HourGlass wait; // a large register takes seconds to plan
     m_preview->Show(nullptr);
     m_plan = ImportPlan();
     try {
@@ -114,7 +116,11 @@ void ImportDialog::Accept()
     for (auto it = mapping.begin(); it != mapping.end(); ++it)
         pairs << it.key() + QLatin1Char('=') + QString::number(it.value());
     SaveSetting(kAppTitle, kSection, mappingKey(m_table.header), pairs.join(QLatin1Char(',')));
-    const Catalogue::Write written = Catalogue::Current().ApplyImport(m_plan);
+    Catalogue::Write written = Catalogue::Write::Refused;
+    {
+        const HourGlass wait;
+        written = Catalogue::Current().ApplyImport(m_plan);
+    }
     if (written == Catalogue::Write::Refused)
         return; // told; nothing was written
     accept();
