@@ -17,8 +17,10 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;
 // At most this many KiB of the catalogue's pages stay in memory between statements.
 constexpr const char* kCacheSize = "PRAGMA cache_size=-65536";
-// The cache while a query is read in batches: the engine's own default size.
-constexpr int kPassCacheKiB = 2048;
+// The cache while a query is read in batches, which is also the engine's sort buffer then. With the
+// engine's default of 2 MiB a sort of a million rows makes so many runs that their merge needs more
+// memory than a sort of a hundred thousand; with 8 MiB the buffers are what the pass holds at any size.
+constexpr int kPassCacheKiB = 8192;
 constexpr int kMostSortThreads = 3;
 
 // The open databases and their prepared statements by handle. One the program let go without
