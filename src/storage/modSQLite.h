@@ -29,8 +29,9 @@ using BatchReader = std::function<bool(const ResultTable& batch)>;
 // filled again for each batch (row 0 the column names), so no more than one batch is held. When
 // read stops the reading, the rest of sql is not run and the status is 0. A failure is told as by
 // PSSQLITE3_ExecuteDB; the batches handed over before it were read. While it runs the connection's
-// page cache is held at 2 MiB, and set back after: one pass over many rows wants none of their
-// pages again, and the engine sorts rows in memory only up to the cache's size.
+// page cache is held at 8 MiB, and set back after: one pass over many rows wants none of their
+// pages again, and the engine sorts rows in memory only up to the cache's size. A larger sort goes
+// to temporary files, with helper threads where there are processors for them.
 int16_t PSSQLITE3_ExecuteDBInBatches(int32_t handle, const QByteArray& sql, int32_t batchRows, ResultTable& table,
                                      const BatchReader& read, QString& errorText);
 
