@@ -461,8 +461,10 @@ Catalogue::Write Catalogue::DeleteCategory(const QString& catkey)
     for (const Category& category : Categories())
         name = category.key == catkey ? category.name : name;
     QStringList statements;
-    if (m_control)
-        statements << Sql::InsertHistoryForDocumentsOf(catkey, now(), LoginName(), "Removed with its category");
+    if (m_control) {
+        statements << Sql::InsertHistoryForDocumentsOf(catkey, now(), LoginName(), "Removed with its category")
+                   << Sql::DeleteCategoryControl(catkey);
+    }
     statements << Sql::DeleteCategoryDocuments(catkey) << Sql::DeleteCategory(catkey);
     return change(statements, {historyRow(QString(), catkey, "Category deleted", name)}, false);
 }
@@ -514,9 +516,14 @@ Catalogue::Write Catalogue::UpdateDocument(const Document& document)
                   history);
 }
 
+// The document's control row goes with it (its history stays): a row left behind would still be
+// counted overdue.
 Catalogue::Write Catalogue::RemoveDocument(const QString& dockey)
 {
-    return change({Sql::DeleteDocument(dockey)}, {historyRow(dockey, CategoryOf(dockey), "Removed")});
+    QStringList statements {Sql::DeleteDocument(dockey)};
+    if (m_control)
+        statements << Sql::DeleteControl(dockey);
+    return change(statements, {historyRow(dockey, CategoryOf(dockey), "Removed")});
 }
 
 Catalogue::Write Catalogue::RefileDocument(const QString& dockey, const QString& catkey)

@@ -127,6 +127,12 @@ QString RenameCategory(const QString& catkey, const QString& catname)
         + Quoted(catkey);
 }
 
+QString DeleteCategoryControl(const QString& catkey)
+{
+    return QStringLiteral("DELETE FROM tblcontrol WHERE dockey IN (SELECT dockey FROM tbldocument WHERE catkey=")
+        + Quoted(catkey) + QLatin1Char(')');
+}
+
 QString DeleteCategoryDocuments(const QString& catkey)
 {
     return QStringLiteral("DELETE FROM tbldocument WHERE catkey=") + Quoted(catkey);
@@ -156,6 +162,11 @@ QString UpdateDocument(const QString& dockey, const QString& docref, const QStri
 QString DeleteDocument(const QString& dockey)
 {
     return QStringLiteral("DELETE FROM tbldocument WHERE dockey=") + Quoted(dockey);
+}
+
+QString DeleteControl(const QString& dockey)
+{
+    return QStringLiteral("DELETE FROM tblcontrol WHERE dockey=") + Quoted(dockey);
 }
 
 Bound InsertDocuments(const QStringList& values)

@@ -45,6 +45,8 @@ QString InsertCategory(const QString& catkey, const QString& catname);
 // The insert of a fresh catalogue's categories, with their given positions.
 QString InsertCategoryAt(const QString& catkey, const QString& catname, int catorder);
 QString RenameCategory(const QString& catkey, const QString& catname);
+// The control rows of a category's documents, which go with them.
+QString DeleteCategoryControl(const QString& catkey);
 QString DeleteCategoryDocuments(const QString& catkey);
 QString DeleteCategory(const QString& catkey);
 
@@ -54,6 +56,7 @@ QString InsertDocument(const QString& dockey, const QString& docref, const QStri
 QString UpdateDocument(const QString& dockey, const QString& docref, const QString& doctitle, const QString& docpath,
                        const QString& isoref);
 QString DeleteDocument(const QString& dockey);
+QString DeleteControl(const QString& dockey);
 // New documents, six values each in the order of InsertDocument's, several in one statement: an
 // import's statement per row would cost the engine nearly as much again as the row. A key that is
 // already stored is ignored rather than failing: a statement that may insert rows and fail keeps a

@@ -170,6 +170,18 @@ private slots:
         for (const Document& d : Catalogue::Current().DueForReview(today, 30))
             due << d.ref;
         QCOMPARE(due, QStringList({"QP01", "QP02"}));
+        // The overdue count is of documents: one removed, alone or with its category, no longer counts.
+        DirectExec(folder.dbPath(), u"UPDATE tblcontrol SET nextreview='2024-02-01' WHERE status='Draft'"_s);
+        QCOMPARE(Catalogue::Current().OverdueCount(today), 2);
+        const auto keyOf = [&](const char* column, const char* ref) {
+            return DirectValue(
+                folder.dbPath(),
+                u"SELECT %1 FROM tbldocument WHERE docref='%2'"_s.arg(QLatin1String(column), QLatin1String(ref)));
+        };
+        QCOMPARE(Catalogue::Current().RemoveDocument(keyOf("dockey", "QP01")), Catalogue::Write::Done);
+        QCOMPARE(Catalogue::Current().OverdueCount(today), 1);
+        QCOMPARE(Catalogue::Current().DeleteCategory(keyOf("catkey", "QP02")), Catalogue::Write::Done);
+        QCOMPARE(Catalogue::Current().OverdueCount(today), 0);
     }
 
     // A catalogue that could not be prepared (read-only when opened) refuses control changes with
