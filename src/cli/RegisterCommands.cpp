@@ -77,15 +77,22 @@ int MasterListCommand::Run(const CliOptions& options, QTextStream& out, QTextStr
     TableWriter table(fields,
                       {"Doc Ref", "Title", "Category", "Rev", "Status", "Approved by", "Approved on", "Next review",
                        "ISO Ref", "File"});
-    table.StreamTo(out, options.format);
-    const auto take = [&](const QStringList& row) {
-        QStringList cells;
-        for (const int column : columns)
-            cells << row.value(column);
-        table.AddRow(cells);
+    const auto forEachRow = [&](const std::function<void(const QStringList&)>& use) {
+        return catalogue.ForEachRegisterRow(
+            [&](const QStringList& row) {
+                QStringList cells;
+                for (const int column : columns)
+                    cells << row.value(column);
+                use(cells);
+            },
+            obsolete ? Catalogue::RegisterPart::All : Catalogue::RegisterPart::Current);
     };
-    const bool read = catalogue.ForEachRegisterRow(
-        take, obsolete ? Catalogue::RegisterPart::All : Catalogue::RegisterPart::Current);
+    // Aligned text needs the widest value of each column before its first line: the rows are read
+    // once to measure them, so that none need be kept.
+    bool read = options.format != QLatin1String("text")
+        || forEachRow([&table](const QStringList& cells) { table.Measure(cells); });
+    table.StreamTo(out, options.format);
+    read = read && forEachRow([&table](const QStringList& cells) { table.AddRow(cells); });
     table.Write(out, options.format);
     return read ? ExitStatus::Fine : ExitStatus::Failed;
 }

@@ -8,6 +8,12 @@
 
 namespace {
 
+// Line breaks inside a value would break a text table's lines: they show as spaces.
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 void csvLine(QTextStream& out, const QStringList& cells)
 {
     QStringList fields;
@@ -26,35 +32,49 @@ bool TableWriter::IsFormat(const QString& format)
 TableWriter::TableWriter(QStringList fields, QStringList headings)
     : m_fields(std::move(fields)), m_headings(std::move(headings))
 {
+    for (const QString& heading : m_headings)
+        m_widths << heading.size();
 }
 
 void TableWriter::StreamTo(QTextStream& out, const QString& format)
 {
-    if (format != QLatin1String("csv") && format != QLatin1String("json"))
+    const bool text = format != QLatin1String("csv") && format != QLatin1String("json");
+    if (text && !m_measured)
         return;
     m_stream = &out;
-    m_streamJson = format == QLatin1String("json");
-    if (m_streamJson)
+    m_format = text ? Format::Text : format == QLatin1String("json") ? Format::Json : Format::Csv;
+    if (m_format == Format::Json)
         out << "[\n";
-    else
+    else if (m_format == Format::Csv)
         csvLine(out, m_fields);
+    else
+        textLine(out, m_headings);
+}
+
+void TableWriter::Measure(const QStringList& row)
+{
+    m_measured = true;
+    for (int c = 0; c < row.size() && c < m_widths.size(); ++c)
+        m_widths[c] = std::max(m_widths[c], oneLine(row[c]).size());
 }
 
 void TableWriter::AddRow(QStringList row)
 {
     if (!m_stream)
         m_rows.append(std::move(row));
-    else if (m_streamJson)
+    else if (m_format == Format::Json)
         *m_stream << (m_streamed > 0 ? ",\n" : "") << jsonObject(row);
-    else
+    else if (m_format == Format::Csv)
         csvLine(*m_stream, row);
+    else
+        textLine(*m_stream, row);
     ++m_streamed;
 }
 
 void TableWriter::Write(QTextStream& out, const QString& format) const
 {
     if (m_stream) {
-        if (m_streamJson)
+        if (m_format == Format::Json)
             out << (m_streamed > 0 ? "\n]\n" : "]\n");
         return;
     }
@@ -78,28 +98,24 @@ QByteArray TableWriter::jsonObject(const QStringList& row) const
     return "    " + text.replace("\n", "\n    ");
 }
 
-// Line breaks inside a value would break the table's lines: they show as spaces.
 void TableWriter::writeText(QTextStream& out) const
 {
-    auto oneLine = [](QString text) {
-        return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    };
-    QList<qsizetype> widths;
-    for (const QString& heading : m_headings)
-        widths << heading.size();
-    for (const QStringList& row : m_rows) {
-        for (int c = 0; c < row.size() && c < widths.size(); ++c)
-            widths[c] = std::max(widths[c], oneLine(row[c]).size());
-    }
-    auto line = [&](const QStringList& cells) {
-        QString text;
-        for (int c = 0; c < cells.size(); ++c)
-            text += c + 1 < cells.size() ? oneLine(cells[c]).leftJustified(widths[c] + 2) : oneLine(cells[c]);
-        out << text << '\n';
-    };
-    line(m_headings);
+    TableWriter measured(m_fields, m_headings);
     for (const QStringList& row : m_rows)
-        line(row);
+        measured.Measure(row);
+    measured.textLine(out, m_headings);
+    for (const QStringList& row : m_rows)
+        measured.textLine(out, row);
+}
+
+void TableWriter::textLine(QTextStream& out, const QStringList& cells) const
+{
+    QString text;
+    for (int c = 0; c < cells.size(); ++c) {
+        const qsizetype width = c < m_widths.size() ? m_widths[c] : 0;
+        text += c + 1 < cells.size() ? oneLine(cells[c]).leftJustified(width + 2) : oneLine(cells[c]);
+    }
+    out << text << '\n';
 }
 
 void TableWriter::writeCsv(QTextStream& out) const

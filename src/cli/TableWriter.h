@@ -15,14 +15,19 @@ public:
 
     TableWriter(QStringList fields, QStringList headings);
     // Before the first row: the rows then go to out as they are added, where the format allows it,
-    // instead of being kept. csv and json do, in the same text Write would give them; text keeps
-    // them, for its columns are as wide as their longest value. Write then ends the table.
+    // instead of being kept. csv and json do, in the same text Write would give them; text does once
+    // every row has been measured, for its columns are as wide as their longest value, and keeps
+    // them otherwise. Write then ends the table.
     void StreamTo(QTextStream& out, const QString& format);
+    // Widens the text columns for a row that will be added: a table too large to keep is read twice,
+    // once to measure it and once to write it.
+    void Measure(const QStringList& row);
     void AddRow(QStringList row);
     void Write(QTextStream& out, const QString& format) const;
 
 private:
     void writeText(QTextStream& out) const;
+    void textLine(QTextStream& out, const QStringList& cells) const;
     void writeCsv(QTextStream& out) const;
     void writeJson(QTextStream& out) const;
     QByteArray jsonObject(const QStringList& row) const;
@@ -30,7 +35,15 @@ private:
     QStringList m_fields;
     QStringList m_headings;
     QList<QStringList> m_rows;
+    QList<qsizetype> m_widths; // of the text columns, the headings' and then the measured rows'
+    bool m_measured = false;
     QTextStream* m_stream = nullptr;
-    bool m_streamJson = false;
+    enum class Format
+    {
+        Text,
+        Csv,
+        Json
+    } m_format
+        = Format::Text;
     int m_streamed = 0;
 };

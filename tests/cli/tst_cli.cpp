@@ -196,7 +196,7 @@ private slots:
     }
 
     // masterlist's json, written a row at a time, is the text Qt's writer gives the whole array,
-    // escapes and all; with no documents, the empty array.
+    // escapes and all; with no documents, the empty array. Its text is aligned as a kept table's.
     void masterListJsonAsTheWholeArray()
     {
         TestFolder folder;
@@ -208,6 +208,15 @@ private slots:
             QCOMPARE(run.status, 0);
             QCOMPARE(out, QJsonDocument::fromJson(out).toJson(QJsonDocument::Indented));
             QCOMPARE(QJsonDocument::fromJson(out).array().size(), documents);
+            // The text, measured in a first pass and then written a row at a time, stays one aligned
+            // line a document.
+            const QStringList lines = cli(folder, {"masterlist", "--obsolete"}).out.split('\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), documents + 1);
+            for (const char16_t* heading : {u"Title", u"Category"}) {
+                const qsizetype at = lines[0].indexOf(heading);
+                for (const QString& line : lines)
+                    QVERIFY2(line.mid(at - 2, 2) == u"  " && line[at] != u' ', qPrintable(line));
+            }
             DirectExec(folder.dbPath(), "DELETE FROM tbldocument");
         }
     }
