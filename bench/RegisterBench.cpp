@@ -42,9 +42,11 @@ bool RegisterBench::Measure(BenchTable& table, QString& error)
             if (!Catalogue::Open(db))
                 return Timing::Failed();
             const Stopwatch clock;
+            QFile file(m_folder.filePath(kCsv));
+            int rows = 0;
             const bool written
-                = writeFile(m_folder.filePath(kCsv),
-                            RegisterCsv::Write(RegisterCsv::Fields(), Catalogue::Current().RegisterRows()));
+                = file.open(QIODevice::WriteOnly) && Catalogue::Current().WriteRegister(file, rows) && file.flush();
+            file.close();
             const Timing elapsed = clock.Elapsed();
             Catalogue::Close();
             return written ? elapsed : Timing::Failed();
@@ -96,9 +98,14 @@ bool RegisterBench::Measure(BenchTable& table, QString& error)
             if (!Catalogue::Open(db))
                 return Timing::Failed();
             const Stopwatch clock;
-            const QString page = BuildMasterListPage(Catalogue::Current().RegisterRows(), QStringLiteral("cadrelle.db"),
-                                                     QDateTime::currentDateTime(), false);
-            const bool written = writeFile(m_folder.filePath(QStringLiteral("masterlist.htm")), page.toUtf8());
+            QFile file(m_folder.filePath(QStringLiteral("masterlist.htm")));
+            const auto rows = [](const std::function<void(const QStringList&)>& take) {
+                return Catalogue::Current().ForEachRegisterRow(take, Catalogue::RegisterPart::Current);
+            };
+            const bool written = file.open(QIODevice::WriteOnly)
+                && WriteMasterListPage(file, rows, QStringLiteral("cadrelle.db"), QDateTime::currentDateTime(), false)
+                && file.flush();
+            file.close();
             const Timing elapsed = clock.Elapsed();
             Catalogue::Close();
             return written ? elapsed : Timing::Failed();

@@ -21,7 +21,7 @@ public:
     using Sink = std::function<void(const QString& piece)>;
     // Starts the page; sink takes each piece as it is made.
     MasterListPage(Sink sink, const QString& catalogue, const QDateTime& produced, bool withObsolete);
-    // A row of the register (Catalogue::RegisterRows' columns): the current ones first, then the
+    // A row of the register (RegisterCsv::Fields' columns): the current ones first, then the
     // obsolete ones, each in the register's order. Obsolete rows are left out unless asked for.
     void Add(const QStringList& row);
     // Ends the page.

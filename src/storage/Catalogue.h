@@ -134,9 +134,8 @@ public:
     // Points the documents at their new files, all in one transaction, each with its history row.
     Write Relink(const std::vector<std::pair<QString, QString>>& keysAndPaths);
 
-    // The register: every document with its category and control data, in the columns of
+    // The register is every document with its category and control data, in the columns of
     // RegisterCsv::Fields, by category in the tree's order and reference within.
-    QList<QStringList> RegisterRows();
     // Which of the register's rows are read: all in its order; the current ones; or the current
     // ones followed by the obsolete ones, each part in the register's order (the master list's two
     // sections, read by one query so that both show the catalogue at one moment).
@@ -151,9 +150,8 @@ public:
     // take may have had some of them.
     bool ForEachRegisterRow(const std::function<void(const QStringList&)>& take, RegisterPart part = RegisterPart::All,
                             int batchRows = 0);
-    // Writes the register to file (opened) as RegisterCsv::Write makes it, a line at a time as its
-    // rows are read; rows counts them. False when they could not all be read (told already): the
-    // file is then incomplete.
+    // Writes the register to file (opened) as CSV, a line at a time as its rows are read; rows
+    // counts them. False when they could not all be read (told already): the file is incomplete.
     bool WriteRegister(QIODevice& file, int& rows);
     // What importing the table would do. mapping names, for each field of RegisterCsv::Fields it
     // takes, the table's column; ref, title, category and path are needed.

@@ -221,13 +221,6 @@ QHash<QString, DocumentControl> controlByKey(int32_t db)
 
 } // namespace
 
-QList<QStringList> Catalogue::RegisterRows()
-{
-    QList<QStringList> rows;
-    ForEachRegisterRow([&rows](const QStringList& cells) { rows << cells; });
-    return rows;
-}
-
 bool Catalogue::ForEachRegisterRow(const std::function<void(const QStringList&)>& take, RegisterPart part,
                                    int batchRows)
 {

@@ -91,14 +91,6 @@ const QStringList& RegisterCsv::Fields()
     return fields;
 }
 
-QByteArray RegisterCsv::Write(const QStringList& header, const QList<QStringList>& rows)
-{
-    QByteArray text = ByteOrderMark() + Line(header);
-    for (const QStringList& row : rows)
-        text += Line(row);
-    return text;
-}
-
 QByteArray RegisterCsv::Line(const QStringList& cells)
 {
     QByteArray line;

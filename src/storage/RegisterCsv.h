@@ -14,11 +14,9 @@ public:
     // The stable column names of an exported register, in their order.
     static const QStringList& Fields();
 
-    // The CSV text of a header and rows, UTF-8 with a byte-order mark so that spreadsheet programs
-    // read the accents; lines end in CRLF.
-    static QByteArray Write(const QStringList& header, const QList<QStringList>& rows);
-    // The same text in pieces, for a file written as its rows are read: the mark, then one line
-    // for the header and for each row.
+    // A register's CSV text in pieces, for a file written as its rows are read: UTF-8 with a
+    // byte-order mark so that spreadsheet programs read the accents, then one line for the header
+    // and for each row, ending in CRLF.
     static QByteArray ByteOrderMark() { return QByteArrayLiteral("\xEF\xBB\xBF"); }
     static QByteArray Line(const QStringList& cells);
 
