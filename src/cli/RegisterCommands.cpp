@@ -26,20 +26,6 @@ bool writeFile(const QString& path, const std::function<bool(QIODevice&)>& write
     return false;
 }
 
-QString actionText(ImportRow::Action action)
-{
-    switch (action) {
-    case ImportRow::Action::New:
-        return QStringLiteral("new");
-    case ImportRow::Action::Changed:
-        return QStringLiteral("changed");
-    case ImportRow::Action::Unchanged:
-        return QStringLiteral("unchanged");
-    default:
-        return QStringLiteral("refused");
-    }
-}
-
 } // namespace
 
 QString MasterListCommand::Help() const
@@ -156,8 +142,8 @@ int ImportCommand::Run(const CliOptions& options, QTextStream& out, QTextStream&
         TableWriter result({"line", "action", "ref", "category", "reason"},
                            {"Line", "Action", "Doc Ref", "Category", "Reason"});
         for (const ImportRow& row : plan.rows)
-            result.AddRow(
-                {QString::number(row.line), actionText(row.action), row.document.ref, row.category, row.reason});
+            result.AddRow({QString::number(row.line), ImportRow::ActionText(row.action).toLower(), row.document.ref,
+                           row.category, row.reason});
         result.Write(out, options.format);
     }
     const bool refused = plan.Count(ImportRow::Action::Refused) > 0;

@@ -1,23 +1,5 @@
 #include "dialogs/ImportPreviewModel.h"
 
-namespace {
-
-QString actionText(ImportRow::Action action)
-{
-    switch (action) {
-    case ImportRow::Action::New:
-        return QStringLiteral("New");
-    case ImportRow::Action::Changed:
-        return QStringLiteral("Changed");
-    case ImportRow::Action::Unchanged:
-        return QStringLiteral("Unchanged");
-    default:
-        return QStringLiteral("Refused");
-    }
-}
-
-} // namespace
-
 ImportPreviewModel::ImportPreviewModel(QObject* parent) : QAbstractTableModel(parent) { }
 
 void ImportPreviewModel::Show(const ImportPlan* plan)
@@ -46,7 +28,7 @@ QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const
     case 0:
         return QString::number(row.line);
     case 1:
-        return actionText(row.action);
+        return ImportRow::ActionText(row.action);
     case 2:
         return row.document.ref;
     case 3:

@@ -16,6 +16,20 @@ struct ImportRow
         Unchanged,
         Refused
     };
+    // The action's name, as the preview shows it.
+    static QString ActionText(Action action)
+    {
+        switch (action) {
+        case Action::New:
+            return QStringLiteral("New");
+        case Action::Changed:
+            return QStringLiteral("Changed");
+        case Action::Unchanged:
+            return QStringLiteral("Unchanged");
+        default:
+            return QStringLiteral("Refused");
+        }
+    }
     int line = 0; // in the file
     Action action = Action::Refused;
     QString reason;
