@@ -14,11 +14,6 @@
 
 namespace {
 
-QString dateText(const QDate& date)
-{
-    return date.isValid() ? date.toString(Qt::ISODate) : QString();
-}
-
 // A reference as a file or folder name: separators and NULs cannot stand in one.
 QString fileNameOf(const QString& text)
 {
@@ -164,11 +159,11 @@ Catalogue::Write Catalogue::Approve(const Document& document, const QString& app
     control.approvedOn = on;
     control.approvedHash = hash;
     control.nextReview = DocumentControl::MonthsAfter(on, reviewMonths(document.key, control));
-    const Write approved = controlChange(
-        document.key, control,
-        {historyRow(
-            document.key, CategoryOf(document.key), QStringLiteral("Approved"), QString(),
-            QStringLiteral("rev %1 by %2 on %3, SHA-256 %4").arg(control.revision, approver, dateText(on), hash))});
+    const Write approved
+        = controlChange(document.key, control,
+                        {historyRow(document.key, CategoryOf(document.key), QStringLiteral("Approved"), QString(),
+                                    QStringLiteral("rev %1 by %2 on %3, SHA-256 %4")
+                                        .arg(control.revision, approver, DocumentControl::DateText(on), hash))});
     if (approved != Write::Done) {
         QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
         QFile::remove(copy);
@@ -195,9 +190,9 @@ Catalogue::Write Catalogue::ReviewDone(const QString& dockey, const QString& rev
     control.nextReview = DocumentControl::MonthsAfter(on, reviewMonths(dockey, control));
     return controlChange(
         dockey, control,
-        {historyRow(
-            dockey, CategoryOf(dockey), "Reviewed", dateText(old),
-            QStringLiteral("by %1 on %2; next review %3").arg(reviewer, dateText(on), dateText(control.nextReview)))});
+        {historyRow(dockey, CategoryOf(dockey), "Reviewed", DocumentControl::DateText(old),
+                    QStringLiteral("by %1 on %2; next review %3")
+                        .arg(reviewer, DocumentControl::DateText(on), DocumentControl::DateText(control.nextReview)))});
 }
 
 Catalogue::Write Catalogue::Withdraw(const QString& dockey, const QString& reason)
@@ -213,7 +208,8 @@ std::vector<Document> Catalogue::DueForReview(const QDate& today, int withinDays
 {
     if (!m_control)
         return {};
-    return documents(Sql::SelectDueForReview(dateText(today.addDays(withinDays))), QStringLiteral("dockey"));
+    return documents(Sql::SelectDueForReview(DocumentControl::DateText(today.addDays(withinDays))),
+                     QStringLiteral("dockey"));
 }
 
 int Catalogue::OverdueCount(const QDate& today)
@@ -221,7 +217,7 @@ int Catalogue::OverdueCount(const QDate& today)
     if (!m_control)
         return 0;
     sqlRecordset rs;
-    rs.OpenRecordset(Sql::CountDueForReview(dateText(today.addDays(-1))), m_db->db());
+    rs.OpenRecordset(Sql::CountDueForReview(DocumentControl::DateText(today.addDays(-1))), m_db->db());
     return rs.AtEOF() ? 0 : rs.Table().at(0, 1).toText().toInt();
 }
 

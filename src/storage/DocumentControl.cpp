@@ -42,8 +42,15 @@ DocumentControl::Status DocumentControl::StatusFrom(const QString& text)
 
 namespace {
 
+QDate dateFrom(const QString& text)
+{
+    return QDate::fromString(text, Qt::ISODate);
+}
+
+} // namespace
+
 // Written digit by digit for the years of four digits: an import writes three dates for every row.
-QString dateText(const QDate& date)
+QString DocumentControl::DateText(const QDate& date)
 {
     if (!date.isValid())
         return QString();
@@ -63,13 +70,6 @@ QString dateText(const QDate& date)
     return text;
 }
 
-QDate dateFrom(const QString& text)
-{
-    return QDate::fromString(text, Qt::ISODate);
-}
-
-} // namespace
-
 QStringList DocumentControl::Texts() const
 {
     return {KindText(kind),
@@ -77,12 +77,12 @@ QStringList DocumentControl::Texts() const
             StatusText(status),
             owner,
             approvedBy,
-            dateText(approvedOn),
+            DateText(approvedOn),
             approvedHash,
             QString::number(reviewMonths),
-            dateText(nextReview),
+            DateText(nextReview),
             QString::number(retentionMonths),
-            dateText(retentionEnds),
+            DateText(retentionEnds),
             issuer,
             edition,
             withdrawnReason};

@@ -45,6 +45,8 @@ struct DocumentControl
     QStringList Texts() const;
     static DocumentControl FromTexts(const QStringList& texts);
 
+    // A date as the catalogue keeps it, yyyy-MM-dd; empty when there is none.
+    static QString DateText(const QDate& date);
     static QString KindText(Kind kind);
     static QString StatusText(Status status);
     static Kind KindFrom(const QString& text);
