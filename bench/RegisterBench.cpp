@@ -52,7 +52,7 @@ bool RegisterBench::Measure(BenchTable& table, QString& error)
             return written ? elapsed : Timing::Failed();
         },
         [&] {
-            return SqliteCli::Run(db, Sql::SelectRegister() + QLatin1Char(';'),
+            return SqliteCli::Run(db, Sql::SelectRegister(Sql::ObsoleteRows::InPlace, true) + QLatin1Char(';'),
                                   {QStringLiteral("-csv"), QStringLiteral("-header"), QStringLiteral("-cmd"),
                                    QStringLiteral(".output ") + m_folder.filePath(kFloorCsv)});
         });

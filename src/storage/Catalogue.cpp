@@ -145,6 +145,7 @@ void Catalogue::upgrade()
     }
     m_control = CatalogueSchema::HasControlTables(db);
     m_lists = CatalogueSchema::HasListTables(db);
+    m_controlLinks = m_control && CatalogueSchema::HasControlLinks(db);
 }
 
 void Catalogue::Close()

@@ -263,6 +263,8 @@ private:
                                            const std::function<bool(const ObsoleteDocument&)>& inNode);
     int firstInteger(const QString& sql);
     bool m_lists = false; // the counts and the clause list are there
+    bool m_controlLinks = false; // control rows name their documents' rows
+    bool controlLinksHold();
     static std::unique_ptr<Catalogue> s_current;
     static int s_openings;
 };

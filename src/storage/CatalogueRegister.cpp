@@ -5,14 +5,17 @@
 #include "storage/IsoClauses.h"
 #include "storage/ResultTable.h"
 #include "storage/Statements.h"
+#include "storage/modSQLite.h"
 #include "storage/sqlDB.h"
 #include "storage/sqlRecordset.h"
 #include <QDateTime>
 #include <QIODevice>
+#include <QScopeGuard>
 #include <QSet>
 #include <QStringTokenizer>
 #include <algorithm>
 #include <array>
+#include <sqlite3.h>
 
 // The register in and out: every document with its category and control data, as CSV.
 
@@ -224,8 +227,17 @@ QHash<QString, DocumentControl> controlByKey(int32_t db)
 bool Catalogue::ForEachRegisterRow(const std::function<void(const QStringList&)>& take, RegisterPart part,
                                    int batchRows)
 {
+    // The links are checked and followed in one read of the catalogue: no writer comes between.
+    sqlite3* db = SQLiteConnection(m_db->db());
+    const bool ownRead
+        = sqlite3_get_autocommit(db) && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+    const auto endRead = qScopeGuard([&] {
+        if (ownRead)
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    });
     // Without control data every document is current.
-    const QString sql = m_control ? Sql::SelectRegister(obsoleteRows(part)) : QString::fromLatin1(kPlainRegister);
+    const QString sql = m_control ? Sql::SelectRegister(obsoleteRows(part), ownRead && controlLinksHold())
+                                  : QString::fromLatin1(kPlainRegister);
     sqlRecordset rs;
     return rs.ReadInBatches(
         sql, m_db->db(),
@@ -240,6 +252,13 @@ bool Catalogue::ForEachRegisterRow(const std::function<void(const QStringList&)>
             return true;
         },
         batchRows > 0 ? batchRows : sqlRecordset::kBatchRows);
+}
+
+// A control row another program left at a row that is not its document's would be missed through
+// the links; the check reads the control rows once, each document's row in the links' order.
+bool Catalogue::controlLinksHold()
+{
+    return m_controlLinks && firstInteger(Sql::ControlLinksHold()) == 1;
 }
 
 bool Catalogue::WriteRegister(QIODevice& file, int& rows)
@@ -348,7 +367,9 @@ Catalogue::Write Catalogue::ApplyImport(const ImportPlan& plan)
             return historyRow(dockey, catkey, action, {}, value);
         };
     }
-    ImportStatements statements(plan, std::move(categoryKeys), m_control, history);
+    using Control = ImportStatements::Control;
+    const Control control = !m_control ? Control::None : m_controlLinks ? Control::Linked : Control::ByKey;
+    ImportStatements statements(plan, std::move(categoryKeys), control, history);
     if (!statements.MakeKeys())
         return Write::Refused;
     return change([&statements](Sql::Bound& statement) { return statements.Next(statement); }, false);

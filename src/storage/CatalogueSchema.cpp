@@ -92,6 +92,25 @@ ANALYZE;
 PRAGMA user_version=3;
 )";
 
+// Version 4: each control row names its document's row (docrowid), so that a pass over every
+// document in the file's order meets their control rows in that order too, where a search of the
+// key index for each document went all over it. The link is kept for rows any writer inserts; a
+// reader uses it only once it has found every control row at its document's row. Rows whose document
+// is gone (a removal once left them behind) have nothing to link to and go.
+const char* kVersion4 = R"(
+ALTER TABLE tblcontrol ADD COLUMN docrowid integer;
+UPDATE tblcontrol SET docrowid=(SELECT rowid FROM tbldocument d WHERE d.dockey=tblcontrol.dockey);
+DELETE FROM tblcontrol WHERE docrowid IS NULL;
+CREATE INDEX idxcontroldoc ON tblcontrol(docrowid);
+CREATE TRIGGER tblcontrol_link_insert AFTER INSERT ON tblcontrol WHEN NEW.docrowid IS NULL BEGIN
+    UPDATE tblcontrol SET docrowid=(SELECT rowid FROM tbldocument d WHERE d.dockey=NEW.dockey)
+    WHERE rowid=NEW.rowid; END;
+CREATE TRIGGER tblcontrol_link_update AFTER UPDATE OF dockey ON tblcontrol BEGIN
+    UPDATE tblcontrol SET docrowid=(SELECT rowid FROM tbldocument d WHERE d.dockey=NEW.dockey)
+    WHERE rowid=NEW.rowid; END;
+PRAGMA user_version=4;
+)";
+
 QByteArray upgrade(int fromVersion)
 {
     switch (fromVersion) {
@@ -99,8 +118,10 @@ QByteArray upgrade(int fromVersion)
         return kVersion1;
     case 1:
         return kVersion2;
-    default:
+    case 2:
         return QByteArray(kVersion3) + ListTables::Derivation() + kVersion3End;
+    default:
+        return kVersion4;
     }
 }
 
@@ -108,7 +129,7 @@ QByteArray upgrade(int fromVersion)
 
 const char* CatalogueSchema::UpgradeStatements()
 {
-    static const QByteArray all = upgrade(0) + upgrade(1) + upgrade(2);
+    static const QByteArray all = upgrade(0) + upgrade(1) + upgrade(2) + upgrade(3);
     return all.constData();
 }
 
@@ -146,6 +167,11 @@ bool CatalogueSchema::HasListTables(sqlite3* db)
                         "SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
                         "('tbldocumentcount','tblclauselist','tbllistpending','tblclausecount')")
         == 4;
+}
+
+bool CatalogueSchema::HasControlLinks(sqlite3* db)
+{
+    return firstInteger(db, "SELECT count(*) FROM sqlite_master WHERE type='index' AND name='idxcontroldoc'") == 1;
 }
 
 // Only a sound catalogue is upgraded: another database, or one that has lost its first-run state,

@@ -11,7 +11,7 @@ class CatalogueSchema
 {
 public:
     // The version this program writes.
-    static constexpr int kVersion = 3;
+    static constexpr int kVersion = 4;
 
     enum class State
     {
@@ -30,6 +30,8 @@ public:
     static bool IsSoundCatalogue(sqlite3* db);
     // Whether the control tables are there to be read.
     static bool HasControlTables(sqlite3* db);
+    // Whether control rows name their document's row, to be read in the file's order.
+    static bool HasControlLinks(sqlite3* db);
     // Whether the document counts and the clause list are there to be read.
     static bool HasListTables(sqlite3* db);
 };

@@ -2,7 +2,7 @@
 
 #include "storage/modDB.h"
 
-ImportStatements::ImportStatements(const ImportPlan& plan, QHash<QString, QString> categoryKeys, bool control,
+ImportStatements::ImportStatements(const ImportPlan& plan, QHash<QString, QString> categoryKeys, Control control,
                                    HistoryRow history)
     : m_plan(plan), m_categoryKeys(std::move(categoryKeys)), m_control(control), m_history(std::move(history)),
       m_row(plan.rows.cbegin())
@@ -59,9 +59,9 @@ void ImportStatements::queueRows()
         else
             changes.push_back(Sql::UpdateDocumentBound(dockey, d.ref, d.title, d.path, d.clauses));
         // A new document whose control data are what no row means needs no row.
-        if (row.hasControl && m_control && isNew && row.control != DocumentControl())
+        if (row.hasControl && m_control != Control::None && isNew && row.control != DocumentControl())
             controls << dockey << row.control.Texts();
-        else if (row.hasControl && m_control && !isNew)
+        else if (row.hasControl && m_control != Control::None && !isNew)
             changes.push_back(Sql::UpsertControlBound(dockey, row.control.Texts()));
         if (m_history)
             history << m_history(dockey, catkey,
@@ -71,7 +71,7 @@ void ImportStatements::queueRows()
     if (!documents.isEmpty())
         m_pending.push_back(Sql::InsertDocuments(documents));
     if (!controls.isEmpty())
-        m_pending.push_back(Sql::InsertControls(controls));
+        m_pending.push_back(Sql::InsertControls(controls, m_control == Control::Linked));
     m_pending.insert(m_pending.end(), std::make_move_iterator(changes.begin()), std::make_move_iterator(changes.end()));
     if (!history.isEmpty())
         m_pending.push_back(Sql::InsertHistory(history));

@@ -19,9 +19,17 @@ public:
     using HistoryRow = std::function<QStringList(const QString& dockey, const QString& catkey, const QString& action,
                                                  const QString& newValue)>;
 
+    // What the catalogue keeps of control data: none, rows by document key, or rows that also name
+    // their document's row.
+    enum class Control
+    {
+        None,
+        ByKey,
+        Linked
+    };
     // categoryKeys: the catalogue's categories by name. history is empty where the catalogue keeps
-    // no history, and control false where it keeps no control data.
-    ImportStatements(const ImportPlan& plan, QHash<QString, QString> categoryKeys, bool control, HistoryRow history);
+    // no history.
+    ImportStatements(const ImportPlan& plan, QHash<QString, QString> categoryKeys, Control control, HistoryRow history);
     // Makes the keys of the new categories and documents; false when one could not be made (told).
     bool MakeKeys();
     // The next statement; false after the last.
@@ -33,7 +41,7 @@ private:
 
     const ImportPlan& m_plan;
     QHash<QString, QString> m_categoryKeys;
-    bool m_control;
+    Control m_control;
     HistoryRow m_history;
     QStringList m_newKeys; // of the new documents, in increasing order
     QStringList::const_iterator m_newKey;

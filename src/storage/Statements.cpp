@@ -239,18 +239,32 @@ QString CountDueForReview(const QString& until)
         + Quoted(until);
 }
 
-QString SelectRegister(ObsoleteRows obsolete)
+QString SelectRegister(ObsoleteRows obsolete, bool linked)
 {
     const QString isObsolete = QStringLiteral("IFNULL(status,'Approved')='Obsolete'");
+    // Through the links the documents are read in the file's order, each control row by the index
+    // of its document's row; its key is checked all the same.
+    const QString control = linked ? QStringLiteral("tbldocument NOT INDEXED LEFT JOIN tblcategory USING(catkey) "
+                                                    "LEFT JOIN tblcontrol c INDEXED BY idxcontroldoc ON "
+                                                    "c.docrowid=tbldocument.rowid AND c.dockey=tbldocument.dockey ")
+                                   : QStringLiteral("tbldocument LEFT JOIN tblcategory USING(catkey) "
+                                                    "LEFT JOIN tblcontrol USING(dockey) ");
     return QStringLiteral(
                "SELECT docref,doctitle,catname,IFNULL(isoref,''),docpath,IFNULL(kind,'Document'),IFNULL(revision,''),"
                "IFNULL(status,'Approved'),IFNULL(owner,''),IFNULL(approvedby,''),IFNULL(approvedon,''),"
                "IFNULL(nextreview,''),IFNULL(reviewmonths,0),IFNULL(retentionmonths,0),IFNULL(retentionends,''),"
-               "IFNULL(issuer,''),IFNULL(edition,''),dockey FROM tbldocument LEFT JOIN tblcategory USING(catkey) "
-               "LEFT JOIN tblcontrol USING(dockey) ")
+               "IFNULL(issuer,''),IFNULL(edition,''),tbldocument.dockey FROM ")
+        + control
         + (obsolete == ObsoleteRows::LeftOut ? QStringLiteral("WHERE NOT ") + isObsolete + QLatin1Char(' ') : QString())
         + QStringLiteral("ORDER BY ") + (obsolete == ObsoleteRows::Last ? isObsolete + QLatin1Char(',') : QString())
         + QStringLiteral("catorder,docref");
+}
+
+QString ControlLinksHold()
+{
+    return QStringLiteral("SELECT NOT EXISTS(SELECT 1 FROM tblcontrol c WHERE NOT EXISTS(SELECT 1 FROM tbldocument d "
+                          "WHERE d.rowid=c.docrowid AND d.dockey=c.dockey) AND EXISTS(SELECT 1 FROM tbldocument d "
+                          "WHERE d.dockey=c.dockey))");
 }
 
 QString SelectControlColumns()
@@ -285,8 +299,15 @@ Bound UpsertControlBound(const QString& dockey, const QStringList& values)
     return {sql, QStringList {dockey} + values};
 }
 
-Bound InsertControls(const QStringList& values)
+Bound InsertControls(const QStringList& values, bool linked)
 {
+    // Linked, the search for each document that must be there gives its row as well.
+    if (linked)
+        return {manyRows("INSERT OR IGNORE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
+                         "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
+                         "withdrawnreason,docrowid) SELECT v.*,d.rowid FROM (VALUES",
+                         values.size(), 15, ") AS v CROSS JOIN tbldocument d ON d.dockey=v.column1"),
+                values, int(values.size() / 15)};
     return {manyRows("INSERT OR IGNORE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
                      "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
                      "withdrawnreason) SELECT * FROM (VALUES",

@@ -82,8 +82,11 @@ enum class ObsoleteRows
     Last
 };
 // Every document with its category and control data, in the register's columns, by category in
-// the tree's order and reference within.
-QString SelectRegister(ObsoleteRows obsolete = ObsoleteRows::InPlace);
+// the tree's order and reference within; linked, the control rows are found by their documents'
+// rows, which gives the same rows only while ControlLinksHold.
+QString SelectRegister(ObsoleteRows obsolete = ObsoleteRows::InPlace, bool linked = false);
+// 1 when every control row whose document is there names that document's row, 0 otherwise.
+QString ControlLinksHold();
 // Each clause list the documents name, with how many name it; and the same for obsolete ones.
 QString SelectClauseListCounts();
 QString SelectObsoleteClauseListCounts();
@@ -95,7 +98,8 @@ QString UpsertControl(const QString& dockey, const QStringList& values);
 Bound UpsertControlBound(const QString& dockey, const QStringList& values);
 // The control rows of documents just inserted, which have none yet, fifteen values each (the dockey,
 // then UpsertControl's); inserted as InsertDocuments inserts, without the copy the upsert keeps.
-Bound InsertControls(const QStringList& values);
+// linked where control rows name their documents' rows.
+Bound InsertControls(const QStringList& values, bool linked);
 // Every control row: its columns as SelectControl gives them, then the dockey.
 QString SelectAllControl();
 QString SelectCategoryReviewMonths(const QString& catkey);

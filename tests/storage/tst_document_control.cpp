@@ -51,7 +51,7 @@ private slots:
         folder.openCatalogue();
         QVERIFY(Catalogue::Current().ControlAvailable());
         Catalogue::Close();
-        QCOMPARE(DirectValue(folder.dbPath(), u"PRAGMA user_version"_s), u"3"_s);
+        QCOMPARE(DirectValue(folder.dbPath(), u"PRAGMA user_version"_s), u"4"_s);
         QList<QList<QStringList>> after;
         for (const char* table : {"tblcategory", "tbldocument", "tblinit"})
             after << DirectQuery(folder.dbPath(), u"SELECT *, hex(rowid) FROM "_s + table);
@@ -69,6 +69,29 @@ private slots:
                                 "changes to it are refused."});
         QCOMPARE(Catalogue::Current().Withdraw(qp01(folder).key, u"old"_s), Write::Refused);
         QCOMPARE(ui.prompts().size(), 2); // the engine's refusal, once
+    }
+
+    // A catalogue of the version before control rows named their documents' rows gets the links;
+    // the rows a removal once left behind, whose documents are gone, go.
+    void upgradeLinksControlRowsToTheirDocuments()
+    {
+        TestFolder folder;
+        ScriptedUi ui;
+        folder.openCatalogue();
+        Catalogue::Close();
+        DirectExec(folder.dbPath(),
+                   u"DROP TRIGGER tblcontrol_link_insert; DROP TRIGGER tblcontrol_link_update; "
+                   "DROP INDEX idxcontroldoc; ALTER TABLE tblcontrol DROP COLUMN docrowid; "
+                   "INSERT INTO tblcontrol (dockey,status) SELECT dockey,'Draft' FROM tbldocument WHERE docref='QP01'; "
+                   "INSERT INTO tblcontrol (dockey,status) VALUES ('removed','Draft'); PRAGMA user_version=3"_s);
+        folder.openCatalogue();
+        Catalogue::Close();
+        QCOMPARE(DirectValue(folder.dbPath(), u"PRAGMA user_version"_s), u"4"_s);
+        QCOMPARE(DirectQuery(folder.dbPath(),
+                             u"SELECT c.status FROM tblcontrol c JOIN tbldocument d "
+                             "ON d.rowid=c.docrowid AND d.dockey=c.dockey"_s),
+                 QList<QStringList> {{u"Draft"_s}});
+        QCOMPARE(DirectValue(folder.dbPath(), u"SELECT count(*) FROM tblcontrol"_s), u"1"_s);
     }
 
     // Draft, approved with an archived read-only copy and its checksum, reviewed, revised,

@@ -84,6 +84,9 @@ private slots:
             QCOMPARE(plan.Count(Action::New), 20);
             QCOMPARE(Catalogue::Current().ApplyImport(plan), Catalogue::Write::Done);
             QCOMPARE(stored(to), expected);
+            // Saved one by one or imported, control rows name their documents' rows.
+            for (const TestFolder* folder : {&from, &to})
+                QCOMPARE(DirectValue(folder->dbPath(), Sql::ControlLinksHold()), u"1"_s);
             QVERIFY(ui.boxes.isEmpty());
         }
     }
@@ -237,6 +240,8 @@ private slots:
                    "INSERT INTO tblcontrol (dockey,status) SELECT dockey,'Obsolete' FROM tbldocument "
                    "WHERE docref IN ('QP04','F01','WI01')"_s);
         const QList<QStringList> all = DirectQuery(folder.dbPath(), Sql::SelectRegister());
+        // Control rows another program inserts are linked to their documents' rows as well.
+        QCOMPARE(DirectValue(folder.dbPath(), Sql::ControlLinksHold()), u"1"_s);
         QList<QStringList> current, obsolete;
         for (const QStringList& row : all)
             (row[7] == u"Obsolete"_s ? obsolete : current) << row;
@@ -251,6 +256,12 @@ private slots:
             QVERIFY(c.ForEachRegisterRow(take, Catalogue::RegisterPart::CurrentThenObsolete, batch));
             QCOMPARE(rows, current + obsolete);
         }
+        // Links another program has left wrong are not followed: no obsolete document passes for current.
+        DirectExec(folder.dbPath(), u"UPDATE tblcontrol SET docrowid=docrowid+1"_s);
+        QCOMPARE(DirectValue(folder.dbPath(), Sql::ControlLinksHold()), u"0"_s);
+        rows.clear();
+        QVERIFY(c.ForEachRegisterRow(take, Catalogue::RegisterPart::Current));
+        QCOMPARE(rows, current);
         const QDateTime produced(QDate(2025, 6, 1), QTime(9, 30));
         for (const bool withObsolete : {false, true}) {
             QBuffer page;
