@@ -326,6 +326,7 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
             hashes.emplace_back(qHashMulti(0, row.category, row.document.ref), i);
     }
     const std::vector<int> firsts = firstRowsOfTheirReference(plan.rows, std::move(hashes));
+    QString lastCategory;
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         ImportRow& row = plan.rows[i];
         if (row.reason.isEmpty() && firsts[i] >= 0)
@@ -336,8 +337,11 @@ ImportPlan Catalogue::PlanImport(const RegisterCsv::Table& table, const QHash<QS
             continue;
         if (!matches[i]) {
             row.action = ImportRow::Action::New;
-            if (!categoryNames.contains(row.category) && !plan.newCategories.contains(row.category))
+            // The rows of a category mostly come together: it is looked for when the category changes.
+            if (row.category != lastCategory && !categoryNames.contains(row.category)
+                && !plan.newCategories.contains(row.category))
                 plan.newCategories << row.category;
+            lastCategory = row.category;
         } else {
             const Document& old = *matches[i];
             row.document.key = old.key;

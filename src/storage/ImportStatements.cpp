@@ -1,6 +1,7 @@
 #include "storage/ImportStatements.h"
 
 #include "storage/modDB.h"
+#include <QStringBuilder>
 
 ImportStatements::ImportStatements(const ImportPlan& plan, QHash<QString, QString> categoryKeys, Control control,
                                    HistoryRow history)
@@ -66,7 +67,7 @@ void ImportStatements::queueRows()
         if (m_history)
             history << m_history(dockey, catkey,
                                  isNew ? QStringLiteral("Added by import") : QStringLiteral("Changed by import"),
-                                 d.ref + QStringLiteral(" - ") + d.title);
+                                 QString(d.ref % QLatin1String(" - ") % d.title));
     }
     if (!documents.isEmpty())
         m_pending.push_back(Sql::InsertDocuments(documents));
