@@ -243,7 +243,7 @@ bool CatalogueFiller::AddControl(const QString& dockey, const QString& docref)
            QString(),
            QString(),
            status == QLatin1String("Obsolete") ? QStringLiteral("Superseded") : QString()};
-    return Catalogue::Current().Connection().Execute(Sql::UpsertControl(dockey, values));
+    return Catalogue::Current().Connection().Execute(Sql::UpsertControl(dockey, values, true));
 }
 
 QString CatalogueFiller::Title()

@@ -83,7 +83,7 @@ Catalogue::Write Catalogue::controlChange(const QString& dockey, const DocumentC
 {
     if (refuseWithoutControl())
         return Write::Refused;
-    return change({Sql::UpsertControl(dockey, control.Texts())}, history);
+    return change({Sql::UpsertControl(dockey, control.Texts(), m_controlLinks)}, history);
 }
 
 // Each field that changed has its own history row, named by the field.

@@ -63,7 +63,7 @@ void ImportStatements::queueRows()
         if (row.hasControl && m_control != Control::None && isNew && row.control != DocumentControl())
             controls << dockey << row.control.Texts();
         else if (row.hasControl && m_control != Control::None && !isNew)
-            changes.push_back(Sql::UpsertControlBound(dockey, row.control.Texts()));
+            changes.push_back(Sql::UpsertControlBound(dockey, row.control.Texts(), m_control == Control::Linked));
         if (m_history)
             history << m_history(dockey, catkey,
                                  isNew ? QStringLiteral("Added by import") : QStringLiteral("Changed by import"),

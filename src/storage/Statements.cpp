@@ -280,23 +280,31 @@ QString SelectControl(const QString& dockey)
         + Quoted(dockey);
 }
 
-QString UpsertControl(const QString& dockey, const QStringList& values)
+// Linked, the document that must be there gives its row number as well.
+QString UpsertControl(const QString& dockey, const QStringList& values, bool linked)
 {
     return QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
                           "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
-                          "withdrawnreason) SELECT ")
-        + Quoted(dockey) + QLatin1Char(',') + quotedList(values)
-        + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + Quoted(dockey) + QLatin1Char(')');
+                          "withdrawnreason")
+        + (linked ? QStringLiteral(",docrowid) SELECT ") : QStringLiteral(") SELECT ")) + Quoted(dockey)
+        + QLatin1Char(',') + quotedList(values)
+        + (linked ? QStringLiteral(",rowid FROM tbldocument WHERE dockey=") + Quoted(dockey)
+                  : QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + Quoted(dockey)
+                   + QLatin1Char(')'));
 }
 
-Bound UpsertControlBound(const QString& dockey, const QStringList& values)
+Bound UpsertControlBound(const QString& dockey, const QStringList& values, bool linked)
 {
-    static const QString sql
+    static const QString columns
         = QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
                          "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
-                         "withdrawnreason) SELECT ?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15 WHERE "
-                         "EXISTS(SELECT 1 FROM tbldocument WHERE dockey=?1)");
-    return {sql, QStringList {dockey} + values};
+                         "withdrawnreason");
+    static const QString values15 = QStringLiteral("?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15");
+    static const QString byKey = columns + QStringLiteral(") SELECT ") + values15
+        + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=?1)");
+    static const QString withRow = columns + QStringLiteral(",docrowid) SELECT ") + values15
+        + QStringLiteral(",rowid FROM tbldocument WHERE dockey=?1");
+    return {linked ? withRow : byKey, QStringList {dockey} + values};
 }
 
 Bound InsertControls(const QStringList& values, bool linked)

@@ -92,10 +92,11 @@ QString SelectClauseListCounts();
 QString SelectObsoleteClauseListCounts();
 // The number of documents, not obsolete, whose next review is on or before the date.
 QString CountDueForReview(const QString& until);
-// Writes every control field of a document, its row made when it has none.
-QString UpsertControl(const QString& dockey, const QStringList& values);
+// Writes every control field of a document, its row made when it has none; linked where control
+// rows name their documents' rows.
+QString UpsertControl(const QString& dockey, const QStringList& values, bool linked);
 // UpsertControl with its values bound.
-Bound UpsertControlBound(const QString& dockey, const QStringList& values);
+Bound UpsertControlBound(const QString& dockey, const QStringList& values, bool linked);
 // The control rows of documents just inserted, which have none yet, fifteen values each (the dockey,
 // then UpsertControl's); inserted as InsertDocuments inserts, without the copy the upsert keeps.
 // linked where control rows name their documents' rows.
