@@ -56,7 +56,7 @@ void generate(const TestFolder& folder, int count)
     QStringList sql = {u"BEGIN"_s};
     for (int i = 0; i < count; ++i) {
         const int n = int(random.bounded(count / 3));
-        const QString ref = i % 17 == 0 ? u"Dup'é"_s : i % 29 == 0 ? QString() : u"R-%1"_s.arg(n, 5, 10, u'0');
+        const QString ref = i % 17 == 0 ? u"Dup'é"_s : i % 29 == 0 ? QString() : u"R-%1"_s.arg(n, 5, 10, QChar(u'0'));
         sql << u"INSERT INTO tbldocument VALUES('G%1','%2','Title %1','/d/%1.rtf','%3','%4')"_s.arg(i).arg(
             QString(ref).replace(u"'"_s, u"''"_s), u"cat%1"_s.arg(i % 3),
             kClauseLists[int(random.bounded(kClauseLists.size()))]);
@@ -102,12 +102,13 @@ private slots:
         compareAll("upgraded");
 
         for (int i = 0; i < 40; ++i) {
-            Document added {QString(), u"R-%1"_s.arg(i * 37, 5, 10, u'0'), u"Added"_s, kClauseLists[i % 8], u"/a"_s};
+            Document added {QString(), u"R-%1"_s.arg(i * 37, 5, 10, QChar(u'0')), u"Added"_s, kClauseLists[i % 8],
+                            u"/a"_s};
             QCOMPARE(c.AddDocument(u"cat%1"_s.arg(i % 3), added), Write::Done);
             QVERIFY(c.RefileDocument(u"G%1"_s.arg(i * 3), u"cat%1"_s.arg((i + 1) % 3)) != Write::Refused);
             QVERIFY(c.RemoveDocument(u"G%1"_s.arg(i * 5 + 1)) != Write::Refused);
             QVERIFY(c.Withdraw(u"G%1"_s.arg(i * 7 + 2), u"old"_s) != Write::Refused);
-            Document edited = c.DocumentsWithReference(u"R-%1"_s.arg(i * 37, 5, 10, u'0')).front();
+            Document edited = c.DocumentsWithReference(u"R-%1"_s.arg(i * 37, 5, 10, QChar(u'0'))).front();
             edited.clauses = kClauseLists[(i + 3) % 8];
             edited.ref = u"Q-%1"_s.arg(i);
             QCOMPARE(c.UpdateDocument(edited), Write::Done);
