@@ -229,8 +229,8 @@ bool Catalogue::ForEachRegisterRow(const std::function<void(const QStringList&)>
 {
     // The links are checked and followed in one read of the catalogue: no writer comes between.
     sqlite3* db = SQLiteConnection(m_db->db());
-    const bool ownRead
-        = sqlite3_get_autocommit(db) && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+    const bool ownRead = m_controlLinks && sqlite3_get_autocommit(db)
+        && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
     const auto endRead = qScopeGuard([&] {
         if (ownRead)
             sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
@@ -258,7 +258,7 @@ bool Catalogue::ForEachRegisterRow(const std::function<void(const QStringList&)>
 // the links; the check reads the control rows once, each document's row in the links' order.
 bool Catalogue::controlLinksHold()
 {
-    return m_controlLinks && firstInteger(Sql::ControlLinksHold()) == 1;
+    return firstInteger(Sql::ControlLinksHold()) == 1;
 }
 
 bool Catalogue::WriteRegister(QIODevice& file, int& rows)

@@ -280,14 +280,22 @@ QString SelectControl(const QString& dockey)
         + Quoted(dockey);
 }
 
+namespace {
+// The control columns a write gives, the dockey then UpsertControl's values; linked, the document's row
+// number follows them.
+QByteArray writtenControlColumns(bool linked)
+{
+    return QByteArrayLiteral("(dockey,kind,revision,status,owner,approvedby,approvedon,approvedhash,reviewmonths,"
+                             "nextreview,retentionmonths,retentionends,issuer,edition,withdrawnreason")
+        + (linked ? QByteArrayLiteral(",docrowid)") : QByteArrayLiteral(")"));
+}
+} // namespace
+
 // Linked, the document that must be there gives its row number as well.
 QString UpsertControl(const QString& dockey, const QStringList& values, bool linked)
 {
-    return QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
-                          "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
-                          "withdrawnreason")
-        + (linked ? QStringLiteral(",docrowid) SELECT ") : QStringLiteral(") SELECT ")) + Quoted(dockey)
-        + QLatin1Char(',') + quotedList(values)
+    return QStringLiteral("INSERT OR REPLACE INTO tblcontrol ") + QLatin1String(writtenControlColumns(linked))
+        + QStringLiteral(" SELECT ") + Quoted(dockey) + QLatin1Char(',') + quotedList(values)
         + (linked ? QStringLiteral(",rowid FROM tbldocument WHERE dockey=") + Quoted(dockey)
                   : QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=") + Quoted(dockey)
                    + QLatin1Char(')'));
@@ -295,31 +303,28 @@ QString UpsertControl(const QString& dockey, const QStringList& values, bool lin
 
 Bound UpsertControlBound(const QString& dockey, const QStringList& values, bool linked)
 {
-    static const QString columns
-        = QStringLiteral("INSERT OR REPLACE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
-                         "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
-                         "withdrawnreason");
-    static const QString values15 = QStringLiteral("?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15");
-    static const QString byKey = columns + QStringLiteral(") SELECT ") + values15
-        + QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=?1)");
-    static const QString withRow = columns + QStringLiteral(",docrowid) SELECT ") + values15
-        + QStringLiteral(",rowid FROM tbldocument WHERE dockey=?1");
+    const auto statement = [](bool linked) {
+        return QStringLiteral("INSERT OR REPLACE INTO tblcontrol ") + QLatin1String(writtenControlColumns(linked))
+            + QStringLiteral(" SELECT ?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15")
+            + (linked ? QStringLiteral(",rowid FROM tbldocument WHERE dockey=?1")
+                      : QStringLiteral(" WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=?1)"));
+    };
+    static const QString byKey = statement(false), withRow = statement(true);
     return {linked ? withRow : byKey, QStringList {dockey} + values};
 }
 
 Bound InsertControls(const QStringList& values, bool linked)
 {
+    // Kept for good: the statements are made once for each number of rows, by these texts' addresses.
+    static const QByteArray byKey
+        = "INSERT OR IGNORE INTO tblcontrol " + writtenControlColumns(false) + " SELECT * FROM (VALUES";
+    static const QByteArray withRow
+        = "INSERT OR IGNORE INTO tblcontrol " + writtenControlColumns(true) + " SELECT v.*,d.rowid FROM (VALUES";
     // Linked, the search for each document that must be there gives its row as well.
-    if (linked)
-        return {manyRows("INSERT OR IGNORE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
-                         "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
-                         "withdrawnreason,docrowid) SELECT v.*,d.rowid FROM (VALUES",
-                         values.size(), 15, ") AS v CROSS JOIN tbldocument d ON d.dockey=v.column1"),
-                values, int(values.size() / 15)};
-    return {manyRows("INSERT OR IGNORE INTO tblcontrol (dockey,kind,revision,status,owner,approvedby,approvedon,"
-                     "approvedhash,reviewmonths,nextreview,retentionmonths,retentionends,issuer,edition,"
-                     "withdrawnreason) SELECT * FROM (VALUES",
-                     values.size(), 15, ") WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=column1)"),
+    return {linked ? manyRows(withRow.constData(), values.size(), 15,
+                              ") AS v CROSS JOIN tbldocument d ON d.dockey=v.column1")
+                   : manyRows(byKey.constData(), values.size(), 15,
+                              ") WHERE EXISTS(SELECT 1 FROM tbldocument WHERE dockey=column1)"),
             values, int(values.size() / 15)};
 }
 
